@@ -1,0 +1,18 @@
+# Warnings and sanitizers for the project's own targets.
+add_library(project_warnings INTERFACE)
+target_compile_options(project_warnings INTERFACE -Wall -Wextra -Werror)
+
+add_library(project_sanitizers INTERFACE)
+if(MORVANE_SANITIZE)
+  target_compile_options(project_sanitizers INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(project_sanitizers INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Every project target links this: warnings, sanitizers, hidden symbols by default.
+function(morvane_target target)
+  target_link_libraries(${target} PRIVATE project_warnings project_sanitizers)
+  set_target_properties(${target} PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
