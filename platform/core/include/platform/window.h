@@ -1,0 +1,114 @@
+// The window objects of the window-system core. Every dialog and control is a Window: plain
+// C++ state that a backend shows (the Qt backend) or a test reads (the headless backend).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/wintypes.h"
+
+namespace platform {
+
+enum class WindowKind { Dialog, PushButton, Edit, ListBox, StaticText, StaticIcon };
+
+// A backend's view of one window. The core calls these after its state changed; a view only
+// shows that state and never holds the only copy of it.
+class WindowView {
+ public:
+  virtual ~WindowView() = default;
+  virtual void TextChanged() {}
+  virtual void StateChanged() {}  // enabled, visible, position, style
+  virtual void RowsInserted(int /*first*/, int /*count*/) {}
+  virtual void RowsRemoved(int /*first*/, int /*count*/) {}
+  virtual void RowChanged(int /*index*/) {}
+  virtual void RowsReset() {}
+  virtual void SelectionChanged() {}
+  virtual void WindowDestroying() {}
+};
+
+// Receives a window's messages before the window's own procedure: the framework's CWnd
+// subclasses a window this way, and its message map picks a handler.
+class MessageHandler {
+ public:
+  virtual ~MessageHandler() = default;
+  virtual LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) = 0;
+};
+
+class Window {
+ public:
+  Window(WindowKind kind, int id, std::string text, DWORD style, DWORD ex_style, RECT rect,
+         Window* parent);
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  WindowKind Kind() const { return kind_; }
+  int Id() const { return id_; }
+  const std::string& Text() const { return text_; }
+  DWORD Style() const { return style_; }
+  DWORD ExStyle() const { return ex_style_; }
+  // Position and size: for a control in its dialog's dialog units; for a top-level window
+  // in the units the backend places it in.
+  const RECT& Rect() const { return rect_; }
+  Window* Parent() const { return parent_; }
+  Window* Owner() const { return owner_; }
+  const std::vector<Window*>& Children() const { return children_; }
+  Window* Child(int id) const;
+  bool IsEnabled() const { return enabled_; }
+  bool IsVisible() const { return visible_; }
+
+  void SetOwner(Window* owner) { owner_ = owner; }
+  void SetRect(const RECT& rect);
+  void SetEnabled(bool enabled);
+  void SetVisible(bool visible);
+  void SetStyle(DWORD style, DWORD ex_style);
+
+  void SetHandler(MessageHandler* handler) { handler_ = handler; }
+  MessageHandler* Handler() const { return handler_; }
+  void SetView(WindowView* view) { view_ = view; }
+  WindowView* View() const { return view_; }
+
+  // Entry for SendMessageA: the subclassing handler if any, else the window's own procedure.
+  LRESULT Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
+  // The window's own behaviour (the classic DefWindowProc plus the control's class procedure).
+  virtual LRESULT DefaultProcedure(UINT message, WPARAM wparam, LPARAM lparam);
+
+  // Sends WM_COMMAND(id, code) with this window as lParam to the parent.
+  void NotifyParent(WORD code);
+
+ protected:
+  // Replaces the text and tells the view; no notification to the parent.
+  void StoreText(std::string text);
+  void ChangedState();
+
+ private:
+  friend void DestroyWindowTree(Window*);
+  WindowKind kind_;
+  int id_;
+  std::string text_;
+  DWORD style_;
+  DWORD ex_style_;
+  RECT rect_;
+  Window* parent_;
+  Window* owner_ = nullptr;
+  std::vector<Window*> children_;
+  bool enabled_;
+  bool visible_;
+  MessageHandler* handler_ = nullptr;
+  WindowView* view_ = nullptr;
+};
+
+// Creates a window of the right class for its kind; the core owns it until DestroyWindow.
+HWND CreateWindowObject(WindowKind kind, int id, std::string text, DWORD style, DWORD ex_style,
+                        RECT rect, HWND parent);
+
+// Sends WM_DESTROY to the window and its children (children first) and frees them.
+void DestroyWindowTree(Window* window);
+
+}  // namespace platform
+
+// The classic entry points.
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL IsWindow(HWND window);
+BOOL DestroyWindow(HWND window);

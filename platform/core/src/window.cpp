@@ -1,0 +1,155 @@
+#include "platform/window.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/listbox.h"
+
+namespace platform {
+namespace {
+
+// Every live window, owned here from creation to DestroyWindow. A handle that is not in this
+// table is not a window, so a stale handle is refused instead of being followed.
+std::unordered_map<Window*, std::unique_ptr<Window>>& LiveWindows() {
+  static std::unordered_map<Window*, std::unique_ptr<Window>> windows;
+  return windows;
+}
+
+}  // namespace
+
+Window::Window(WindowKind kind, int id, std::string text, DWORD style, DWORD ex_style, RECT rect,
+               Window* parent)
+    : kind_(kind),
+      id_(id),
+      text_(std::move(text)),
+      style_(style),
+      ex_style_(ex_style),
+      rect_(rect),
+      parent_(parent),
+      enabled_((style & WS_DISABLED) == 0),
+      visible_((style & WS_VISIBLE) != 0) {
+  if (parent_ != nullptr) parent_->children_.push_back(this);
+}
+
+Window::~Window() {
+  if (parent_ != nullptr) std::erase(parent_->children_, this);
+}
+
+Window* Window::Child(int id) const {
+  for (Window* child : children_) {
+    if (child->Id() == id) return child;
+  }
+  return nullptr;
+}
+
+void Window::SetRect(const RECT& rect) {
+  rect_ = rect;
+  ChangedState();
+}
+
+void Window::SetEnabled(bool enabled) {
+  if (enabled_ == enabled) return;
+  enabled_ = enabled;
+  ChangedState();
+}
+
+void Window::SetVisible(bool visible) {
+  if (visible_ == visible) return;
+  visible_ = visible;
+  if (visible) {
+    style_ |= WS_VISIBLE;
+  } else {
+    style_ &= ~WS_VISIBLE;
+  }
+  ChangedState();
+}
+
+void Window::SetStyle(DWORD style, DWORD ex_style) {
+  style_ = style;
+  ex_style_ = ex_style;
+  ChangedState();
+}
+
+void Window::StoreText(std::string text) {
+  text_ = std::move(text);
+  if (view_ != nullptr) view_->TextChanged();
+}
+
+void Window::ChangedState() {
+  if (view_ != nullptr) view_->StateChanged();
+}
+
+LRESULT Window::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (handler_ != nullptr) return handler_->WindowProc(message, wparam, lparam);
+  return DefaultProcedure(message, wparam, lparam);
+}
+
+LRESULT Window::DefaultProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SETTEXT:
+      StoreText(lparam != 0 ? reinterpret_cast<const char*>(lparam) : "");
+      return TRUE;
+    case WM_GETTEXT: {
+      // wparam is the buffer's size including the NUL.
+      if (wparam == 0 || lparam == 0) return 0;
+      const std::size_t n = std::min<std::size_t>(std::strlen(text_.c_str()), wparam - 1);
+      auto* buffer = reinterpret_cast<char*>(lparam);
+      std::memcpy(buffer, text_.data(), n);
+      buffer[n] = '\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(std::strlen(text_.c_str()));
+    case WM_ENABLE:
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void Window::NotifyParent(WORD code) {
+  if (parent_ == nullptr) return;
+  parent_->Dispatch(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id_), code),
+                    reinterpret_cast<LPARAM>(this));
+}
+
+HWND CreateWindowObject(WindowKind kind, int id, std::string text, DWORD style, DWORD ex_style,
+                        RECT rect, HWND parent) {
+  if (parent != nullptr && !IsWindow(parent)) return nullptr;
+  std::unique_ptr<Window> window;
+  if (kind == WindowKind::ListBox) {
+    window = std::make_unique<ListBoxWindow>(id, style, ex_style, rect, parent);
+  } else {
+    window = std::make_unique<Window>(kind, id, std::move(text), style, ex_style, rect, parent);
+  }
+  Window* handle = window.get();
+  LiveWindows().emplace(handle, std::move(window));
+  return handle;
+}
+
+void DestroyWindowTree(Window* window) {
+  // Children go first, as with the classic window system; copy, since each one unlinks itself.
+  const std::vector<Window*> children = window->children_;
+  for (Window* child : children) DestroyWindowTree(child);
+  window->Dispatch(WM_DESTROY, 0, 0);
+  if (window->view_ != nullptr) window->view_->WindowDestroying();
+  LiveWindows().erase(window);
+}
+
+}  // namespace platform
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!IsWindow(window)) return 0;
+  return window->Dispatch(message, wparam, lparam);
+}
+
+BOOL IsWindow(HWND window) {
+  return window != nullptr && platform::LiveWindows().count(window) != 0 ? TRUE : FALSE;
+}
+
+BOOL DestroyWindow(HWND window) {
+  if (!IsWindow(window)) return FALSE;
+  platform::DestroyWindowTree(window);
+  return TRUE;
+}
