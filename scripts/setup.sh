@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on Debian 12 (as root; nothing is installed when
+# everything is there already) and unpacks the data file into each build folder given.
+#   scripts/setup.sh [BUILD_DIR...]      default: build
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+packages=(
+  # build and tests
+  cmake ninja-build g++ clang libclang-rt-dev git
+  libgtest-dev libgmock-dev libbenchmark-dev unzip hyperfine
+  # the Qt program and its tests: widgets, fonts, a virtual display driven as a person would
+  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic
+  xvfb xauth xdotool xclip openbox imagemagick
+)
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+missing=()
+for package in "${packages[@]}"; do
+  installed "$package" || missing+=("$package")
+done
+if ((${#missing[@]} > 0)); then
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "setup: run as root to install: ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Japan Post's file: never committed, unpacked into the build folders only.
+zip="${MORVANE_DATA_ZIP:-$root/../shared/data/ken_all.zip}"
+(($# > 0)) || set -- "$root/build"
+for build_dir in "$@"; do
+  data_dir="$build_dir/data"
+  if [[ -f "$data_dir/KEN_ALL.CSV" && ! "$zip" -nt "$data_dir/KEN_ALL.CSV" ]]; then
+    continue
+  fi
+  if [[ ! -f "$zip" ]]; then
+    echo "setup: no data file at $zip: download it from" >&2
+    echo "  https://www.post.japanpost.jp/service/search/zipcode/download/kogaki/zip/ken_all.zip" >&2
+    echo "  and put it there (or set MORVANE_DATA_ZIP); tests on the real data are skipped" >&2
+    continue
+  fi
+  mkdir -p "$data_dir"
+  unzip -o -q "$zip" KEN_ALL.CSV -d "$data_dir"
+  touch "$data_dir/KEN_ALL.CSV"  # newer than the archive, so a rerun skips the unpacking
+done

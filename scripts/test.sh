@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Every test: the suites in a gcc build (build/), again in a clang build with AddressSanitizer
+# and UndefinedBehaviorSanitizer (build-asan/), then the fuzz target for 60 seconds.
+# Exits non-zero on the first failure.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+start=$SECONDS
+passed=0
+skipped=0
+
+"$root/scripts/setup.sh" build build-asan
+
+# Runs ctest in a build folder and adds its count of passed tests.
+run_ctest() {
+  local build_dir="$1" log="$1/ctest.log"
+  (cd "$build_dir" && ctest --output-on-failure --timeout 600 -j 2) 2>&1 | tee "$log"
+  local summary
+  summary="$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)"
+  [[ -n "$summary" ]] || { echo "test.sh: no ctest summary in $log" >&2; exit 1; }
+  local total failed not_run
+  total="$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")"
+  failed="$(sed -E 's/.*, ([0-9]+) tests? failed.*/\1/' <<<"$summary")"
+  not_run="$(grep -cE '^[[:space:]]*[0-9]+ - .*\((Skipped|Disabled|Not Run)\)$' "$log" || true)"
+  passed=$((passed + total - failed - not_run))
+  skipped=$((skipped + not_run))
+}
+
+configure() {
+  local build_dir="$1"
+  shift
+  local generator=()
+  [[ -f "$build_dir/CMakeCache.txt" ]] || generator=(-G Ninja)
+  cmake -S "$root" -B "$build_dir" "${generator[@]}" "$@"
+}
+
+echo "== gcc build (build/)"
+CC=gcc CXX=g++ configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j 2
+run_ctest build
+
+echo "== clang build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
+CC=clang CXX=clang++ configure build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DMORVANE_SANITIZE=ON -DMORVANE_FUZZ=ON -DMORVANE_BUILD_BENCH=OFF
+cmake --build build-asan -j 2
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+run_ctest build-asan
+
+echo "== fuzzing for 60 s"
+fuzzer=build-asan/bin/orvek_fuzz
+if [[ -x "$fuzzer" ]]; then
+  corpus=build-asan/fuzz-corpus
+  rm -rf "$corpus"
+  mkdir -p "$corpus"
+  if [[ -d fuzz/corpus ]]; then cp -R fuzz/corpus/. "$corpus/"; fi
+  log=build-asan/fuzz.log
+  if ! "$fuzzer" -max_total_time=60 -print_final_stats=1 -artifact_prefix=build-asan/ \
+    "$corpus" >"$log" 2>&1; then
+    tail -n 80 "$log"
+    echo "test.sh: the fuzz target failed; see $log and the crash file in build-asan/" >&2
+    exit 1
+  fi
+  grep -E '^(Done|stat::number_of_executed_units)' "$log" || tail -n 3 "$log"
+  passed=$((passed + 1))
+else
+  echo "test.sh: no fuzz target ($fuzzer) yet, skipped"
+fi
+
+echo "test.sh: all done in $((SECONDS - start)) s"
+echo "test.sh: $passed passed, 0 failed, $skipped skipped"
