@@ -19,4 +19,35 @@ const std::string* FindStringResource(UINT id) {
   return it == StringTable().end() ? nullptr : &it->second;
 }
 
+namespace {
+std::map<int, DialogTemplate>& Templates() {
+  static std::map<int, DialogTemplate> templates;
+  return templates;
+}
+std::map<int, Icon>& Icons() {
+  static std::map<int, Icon> icons;
+  return icons;
+}
+}  // namespace
+
+void RegisterDialogTemplate(DialogTemplate dialog_template) {
+  const int id = dialog_template.id;
+  Templates().insert_or_assign(id, std::move(dialog_template));
+}
+
+const DialogTemplate* FindDialogTemplate(int id) {
+  auto it = Templates().find(id);
+  return it == Templates().end() ? nullptr : &it->second;
+}
+
+void RegisterIconResource(Icon icon) {
+  const int id = icon.id;
+  Icons().insert_or_assign(id, std::move(icon));
+}
+
+HICON FindIconResource(int id) {
+  auto it = Icons().find(id);
+  return it == Icons().end() ? nullptr : &it->second;
+}
+
 }  // namespace platform

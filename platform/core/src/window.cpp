@@ -4,6 +4,10 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/backend.h"
+#include "platform/dialogwindow.h"
+#include "platform/edit.h"
+#include "platform/ime.h"
 #include "platform/listbox.h"
 
 namespace platform {
@@ -13,6 +17,12 @@ namespace {
 // table is not a window, so a stale handle is refused instead of being followed.
 std::unordered_map<Window*, std::unique_ptr<Window>>& LiveWindows() {
   static std::unordered_map<Window*, std::unique_ptr<Window>> windows;
+  return windows;
+}
+
+// Windows without a parent, oldest first.
+std::vector<Window*>& TopLevels() {
+  static std::vector<Window*> windows;
   return windows;
 }
 
@@ -34,6 +44,17 @@ Window::Window(WindowKind kind, int id, std::string text, DWORD style, DWORD ex_
 
 Window::~Window() {
   if (parent_ != nullptr) std::erase(parent_->children_, this);
+}
+
+void Window::SetImage(HICON image) {
+  image_ = image;
+  ChangedState();
+}
+
+Window* Window::TopLevel() {
+  Window* window = this;
+  while (window->parent_ != nullptr) window = window->parent_;
+  return window;
 }
 
 Window* Window::Child(int id) const {
@@ -120,12 +141,32 @@ HWND CreateWindowObject(WindowKind kind, int id, std::string text, DWORD style, 
   std::unique_ptr<Window> window;
   if (kind == WindowKind::ListBox) {
     window = std::make_unique<ListBoxWindow>(id, style, ex_style, rect, parent);
+  } else if (kind == WindowKind::Edit) {
+    window = std::make_unique<EditWindow>(id, std::move(text), style, ex_style, rect, parent);
   } else {
     window = std::make_unique<Window>(kind, id, std::move(text), style, ex_style, rect, parent);
   }
+  return AdoptWindow(std::move(window));
+}
+
+HWND AdoptWindow(std::unique_ptr<Window> window) {
   Window* handle = window.get();
+  if (handle->Parent() == nullptr) TopLevels().push_back(handle);
   LiveWindows().emplace(handle, std::move(window));
   return handle;
+}
+
+std::vector<Window*> TopLevelWindows() { return TopLevels(); }
+
+Window* ActiveWindow() {
+  const auto& windows = TopLevels();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    Window* window = *it;
+    if (window->Kind() == WindowKind::Dialog && window->IsVisible() && window->IsEnabled()) {
+      return window;
+    }
+  }
+  return nullptr;
 }
 
 void DestroyWindowTree(Window* window) {
@@ -134,6 +175,16 @@ void DestroyWindowTree(Window* window) {
   for (Window* child : children) DestroyWindowTree(child);
   window->Dispatch(WM_DESTROY, 0, 0);
   if (window->view_ != nullptr) window->view_->WindowDestroying();
+  // Nothing may point at it afterwards: its dialog's focus, a dialog it owned.
+  if (Window* top = window->TopLevel(); top != window && top->Kind() == WindowKind::Dialog) {
+    auto* dialog = static_cast<DialogWindow*>(top);
+    if (dialog->Focus() == window) dialog->SetFocusChild(nullptr);
+  }
+  for (auto& [other, owned] : LiveWindows()) {
+    if (other->owner_ == window) other->owner_ = nullptr;
+  }
+  if (window->Parent() == nullptr) ForgetInputContext(window);
+  std::erase(TopLevels(), window);
   LiveWindows().erase(window);
 }
 
@@ -153,3 +204,41 @@ BOOL DestroyWindow(HWND window) {
   platform::DestroyWindowTree(window);
   return TRUE;
 }
+
+HWND SetFocus(HWND window) {
+  if (!IsWindow(window)) return nullptr;
+  platform::Window* top = window->TopLevel();
+  if (top->Kind() != platform::WindowKind::Dialog) return nullptr;
+  auto* dialog = static_cast<platform::DialogWindow*>(top);
+  platform::Window* previous = dialog->Focus();
+  if (previous == window) return previous;
+  // The control losing the focus is told first, then the one getting it.
+  if (previous != nullptr && previous->Kind() == platform::WindowKind::Edit) {
+    dialog->SetFocusChild(nullptr);
+    previous->NotifyParent(EN_KILLFOCUS);
+    if (!IsWindow(window)) return previous;
+  }
+  dialog->SetFocusChild(window == top ? nullptr : window);
+  if (dialog->View() != nullptr) dialog->View()->FocusChanged();
+  if (window->Kind() == platform::WindowKind::Edit) window->NotifyParent(EN_SETFOCUS);
+  return previous;
+}
+
+HWND GetFocus() {
+  platform::Window* active = platform::ActiveWindow();
+  if (active == nullptr) return nullptr;
+  return static_cast<platform::DialogWindow*>(active)->Focus();
+}
+
+BOOL EnableWindow(HWND window, BOOL enable) {
+  if (!IsWindow(window)) return FALSE;
+  const BOOL was_disabled = window->IsEnabled() ? FALSE : TRUE;
+  window->SetEnabled(enable != FALSE);
+  return was_disabled;
+}
+
+BOOL IsWindowEnabled(HWND window) { return IsWindow(window) && window->IsEnabled(); }
+
+BOOL IsWindowVisible(HWND window) { return IsWindow(window) && window->IsVisible(); }
+
+HWND GetDlgItem(HWND dialog, int id) { return IsWindow(dialog) ? dialog->Child(id) : nullptr; }

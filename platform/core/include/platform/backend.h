@@ -7,12 +7,35 @@
 #include "platform/wintypes.h"
 
 namespace platform {
+class DialogWindow;
+struct InputContext;
+}  // namespace platform
+
+namespace platform {
 
 class Backend {
  public:
   virtual ~Backend() = default;
   // A modal message box; caption and text are CP932. Returns the button pressed (IDOK).
   virtual int ShowMessageBox(const std::string& caption, const std::string& text, UINT type) = 0;
+
+  // A dialog and its controls exist, not yet initialised or shown: place it (screen geometry)
+  // and attach views. False when the backend cannot make the window.
+  virtual bool DialogCreated(DialogWindow* /*dialog*/) { return false; }
+  // Runs until dialog->ModalEnded(). The backend delivers a person's actions meanwhile.
+  virtual void RunModalLoop(DialogWindow* dialog) = 0;
+  // A modeless dialog has been created and shown: it must be on the screen, painted, when this
+  // returns, since the caller may block the thread right after.
+  virtual void ModelessShown(DialogWindow* /*dialog*/) {}
+  // The person asked to move the window with the keyboard or mouse (system menu Move).
+  virtual void BeginMove(DialogWindow* /*dialog*/) {}
+  virtual void ClipboardChanged() {}
+  virtual void InputMethodChanged(InputContext* /*context*/) {}
+  // Base units of a dialog's font in pixels (average character width and height), for
+  // converting dialog units.
+  virtual POINT BaseUnits(const DialogWindow* /*dialog*/) { return POINT{6, 12}; }
+  // Size of the screen in pixels.
+  virtual POINT ScreenSize() { return POINT{1280, 1024}; }
 };
 
 // The backend in use; none means message boxes go straight to stderr.

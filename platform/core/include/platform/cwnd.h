@@ -1,31 +1,73 @@
-// CWnd: the framework's window object, attached to a core window through its handle.
+// CWnd: the framework's window object. It subclasses a core window: the window's messages
+// reach WindowProc, which looks them up in the class's message map and otherwise passes them
+// to the window's own procedure.
 #pragma once
 
 #include "platform/cstring.h"
+#include "platform/msgmap.h"
 #include "platform/window.h"
 
-class CWnd {
+class CMenu;
+
+class CWnd : public platform::MessageHandler {
  public:
   CWnd() = default;
-  virtual ~CWnd();
+  ~CWnd() override;
   CWnd(const CWnd&) = delete;
   CWnd& operator=(const CWnd&) = delete;
 
   HWND GetSafeHwnd() const { return m_hWnd; }
   BOOL Attach(HWND window);
   HWND Detach();
+  // Attaches and routes the window's messages through this object.
+  BOOL SubclassWindow(HWND window);
 
   LRESULT SendMessage(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const;
   void SetWindowText(const char* text);
   void GetWindowText(CString& text) const;
   int GetDlgCtrlID() const;
+  HWND GetDlgItemHandle(int id) const;
   BOOL IsWindowEnabled() const;
   BOOL EnableWindow(BOOL enable = TRUE);
-  BOOL DestroyWindow();
+  BOOL ShowWindow(int command);
+  BOOL IsIconic() const;
+  BOOL SetWindowPos(HWND insert_after, int x, int y, int cx, int cy, UINT flags);
+  void GetWindowRect(RECT* rect) const;
+  void GetClientRect(RECT* rect) const;
+  CWnd* SetFocus();
+  // The system menu of a window that has one (nullptr otherwise). The object stays valid as
+  // long as the window.
+  CMenu* GetSystemMenu(BOOL revert);
+  virtual BOOL DestroyWindow();
+
+  // The framework's "wndTopMost" for SetWindowPos.
+  static const HWND wndTopMost;
+
+  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   HWND m_hWnd = nullptr;
 
  protected:
+  virtual const platform::MessageMap* GetMessageMap() const { return nullptr; }
+  // A WM_COMMAND that no map entry took; dialogs turn IDOK and IDCANCEL into OnOK/OnCancel.
+  virtual BOOL OnCommand(WPARAM wparam, LPARAM lparam);
+  // The default processing of the message being handled now.
+  LRESULT Default();
+  virtual LRESULT DefWindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnSysCommand(UINT id, LPARAM lparam);
+  void OnClose();
+  void OnDestroy();
+  void OnPaint();
+
   // Windows made by this object's Create go with it; attached ones belong to their dialog.
   bool m_bOwnsWindow = false;
+
+ private:
+  struct CurrentMessage {
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+  };
+  CurrentMessage current_{0, 0, 0};
+  CMenu* system_menu_ = nullptr;
 };

@@ -24,6 +24,7 @@ class WindowView {
   virtual void RowChanged(int /*index*/) {}
   virtual void RowsReset() {}
   virtual void SelectionChanged() {}
+  virtual void FocusChanged() {}  // on a dialog: its focus child changed
   virtual void WindowDestroying() {}
 };
 
@@ -57,6 +58,11 @@ class Window {
   Window* Child(int id) const;
   bool IsEnabled() const { return enabled_; }
   bool IsVisible() const { return visible_; }
+  // The picture of a static icon control.
+  HICON Image() const { return image_; }
+  void SetImage(HICON image);
+  // The dialog this window belongs to (itself for a top-level window).
+  Window* TopLevel();
 
   void SetOwner(Window* owner) { owner_ = owner; }
   void SetRect(const RECT& rect);
@@ -97,6 +103,7 @@ class Window {
   bool visible_;
   MessageHandler* handler_ = nullptr;
   WindowView* view_ = nullptr;
+  HICON image_ = nullptr;
 };
 
 // Creates a window of the right class for its kind; the core owns it until DestroyWindow.
@@ -106,9 +113,25 @@ HWND CreateWindowObject(WindowKind kind, int id, std::string text, DWORD style, 
 // Sends WM_DESTROY to the window and its children (children first) and frees them.
 void DestroyWindowTree(Window* window);
 
+// Registers a window made elsewhere (a dialog) with the core, which owns it from then on.
+HWND AdoptWindow(std::unique_ptr<Window> window);
+
+// Top-level windows in the order they were made; the last visible and enabled one is the
+// active window, which gets the keyboard.
+std::vector<Window*> TopLevelWindows();
+Window* ActiveWindow();
+
 }  // namespace platform
 
 // The classic entry points.
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL IsWindow(HWND window);
 BOOL DestroyWindow(HWND window);
+// Moves the keyboard focus inside the window's dialog: EN_KILLFOCUS to the edit losing it,
+// then EN_SETFOCUS to the edit getting it. Returns the window that had it.
+HWND SetFocus(HWND window);
+HWND GetFocus();
+BOOL EnableWindow(HWND window, BOOL enable);
+BOOL IsWindowEnabled(HWND window);
+BOOL IsWindowVisible(HWND window);
+HWND GetDlgItem(HWND dialog, int id);

@@ -1,11 +1,14 @@
-// The backend without a display: message boxes go to stderr (in the locale's encoding) and
-// are recorded, so that tests can read what a person would have been shown.
+// The backend without a display. Message boxes go to stderr (in the locale's encoding) and are
+// recorded; modal loops take a person's actions from a script that a test writes beforehand.
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/dialogwindow.h"
 
 namespace platform {
 
@@ -13,6 +16,47 @@ struct ShownMessageBox {
   std::string caption;  // CP932
   std::string text;     // CP932
   UINT type;
+};
+
+// What a person does next, step by step. Each step acts on the dialog that is active when it
+// runs (the innermost modal one). A modal loop that needs a step when none is left does not
+// wait: it records the failure and ends every open dialog with -1.
+class ScriptedUser {
+ public:
+  ScriptedUser& Click(int id);
+  ScriptedUser& Focus(int id);
+  ScriptedUser& Type(int id, const std::string& utf8);
+  ScriptedUser& SelectRow(int list_id, int index);
+  ScriptedUser& Tab(bool backwards = false);
+  ScriptedUser& Enter();
+  ScriptedUser& Space();
+  ScriptedUser& Escape();
+  ScriptedUser& CloseBox();
+  ScriptedUser& AltF4();
+  ScriptedUser& SystemCommand(UINT command);
+  // Runs a check (or anything) at this point of the flow, in the active dialog.
+  ScriptedUser& Then(std::function<void()> step);
+
+  // Empty while every step found its dialog and control and no loop ran dry.
+  const std::string& Failure() const { return failure_; }
+  std::size_t StepsLeft() const { return steps_.size(); }
+
+ private:
+  friend class HeadlessBackend;
+  struct Step {
+    std::string description;
+    std::function<void()> run;
+  };
+  ScriptedUser& Add(std::string description, std::function<void()> run);
+  // The control id of the active dialog, or nullptr after recording a failure.
+  HWND Control(int id, const std::string& step);
+  HWND Dialog(const std::string& step);
+  void Fail(const std::string& why);
+
+  std::deque<Step> steps_;
+  std::string failure_;
+  bool abandoned_ = false;
+  int done_ = 0;
 };
 
 class HeadlessBackend : public Backend {
@@ -24,14 +68,25 @@ class HeadlessBackend : public Backend {
   HeadlessBackend& operator=(const HeadlessBackend&) = delete;
 
   int ShowMessageBox(const std::string& caption, const std::string& text, UINT type) override;
+  bool DialogCreated(DialogWindow* dialog) override;
+  void RunModalLoop(DialogWindow* dialog) override;
+  void ModelessShown(DialogWindow* dialog) override;
 
+  ScriptedUser& User() { return user_; }
   const std::vector<ShownMessageBox>& MessageBoxes() const { return message_boxes_; }
+  // Captions (CP932) of the modeless dialogs shown so far, in order.
+  const std::vector<std::string>& ModelessShownCaptions() const { return modeless_shown_; }
   void SetEchoToStderr(bool echo) { echo_ = echo; }
+  // Makes the next dialog fail to be created (DoModal then gives -1).
+  void FailNextDialog() { fail_next_dialog_ = true; }
 
  private:
   Backend* previous_;
+  ScriptedUser user_;
   std::vector<ShownMessageBox> message_boxes_;
+  std::vector<std::string> modeless_shown_;
   bool echo_ = true;
+  bool fail_next_dialog_ = false;
 };
 
 }  // namespace platform

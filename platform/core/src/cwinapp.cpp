@@ -1,0 +1,53 @@
+#include "platform/cwinapp.h"
+
+#include "platform/backend.h"
+#include "platform/resources.h"
+
+namespace {
+CWinApp* g_app = nullptr;
+int g_mbcp = 0;
+std::string& AppName() {
+  static std::string name;
+  return name;
+}
+}  // namespace
+
+CWinApp::CWinApp(const char* app_name) {
+  g_app = this;
+  // No name given: the framework names the application after the program's file.
+  AppName() = app_name != nullptr ? app_name : platform::ApplicationName();
+  m_pszAppName = AppName().c_str();
+}
+
+CWinApp::~CWinApp() {
+  if (g_app == this) g_app = nullptr;
+}
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::ExitInstance() { return 0; }
+
+HICON CWinApp::LoadIcon(UINT id) const { return platform::FindIconResource(static_cast<int>(id)); }
+
+CWinApp* AfxGetApp() { return g_app; }
+
+CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
+
+void AfxEnableControlContainer() {}
+
+int AfxWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*command_line*/,
+               int /*show*/) {
+  CWinApp* app = AfxGetApp();
+  if (app == nullptr) return -1;
+  // A dialog program returns FALSE from InitInstance: no message loop of the framework's own.
+  if (!app->InitInstance()) return app->ExitInstance();
+  return app->ExitInstance();
+}
+
+int _setmbcp(int code_page) {
+  if (code_page != _MB_CP_ANSI && code_page != 932) return -1;
+  g_mbcp = 932;
+  return 0;
+}
+
+int _getmbcp() { return g_mbcp; }
