@@ -16,8 +16,12 @@ std::string& NameOverride() {
 }
 }  // namespace
 
-Backend* CurrentBackend() { return g_backend; }
-void SetBackend(Backend* backend) { g_backend = backend; }
+Backend* CurrentBackend() {
+  return g_backend;
+}
+void SetBackend(Backend* backend) {
+  g_backend = backend;
+}
 
 std::string ApplicationName() {
   if (!NameOverride().empty()) return NameOverride();
@@ -27,7 +31,9 @@ std::string ApplicationName() {
   return name;
 }
 
-void SetApplicationName(std::string name) { NameOverride() = std::move(name); }
+void SetApplicationName(std::string name) {
+  NameOverride() = std::move(name);
+}
 
 }  // namespace platform
 

@@ -43,7 +43,8 @@ CDialog::~CDialog() {
 
 bool CDialog::CreateFromTemplate(HWND owner, bool modal) {
   platform::Backend* backend = platform::CurrentBackend();
-  const platform::DialogTemplate* tpl = platform::FindDialogTemplate(static_cast<int>(m_nIDTemplate));
+  const platform::DialogTemplate* tpl =
+      platform::FindDialogTemplate(static_cast<int>(m_nIDTemplate));
   if (backend == nullptr || tpl == nullptr) return false;
 
   auto window = std::make_unique<platform::DialogWindow>(
@@ -138,7 +139,9 @@ void CDialog::OnOK() {
   EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+  EndDialog(IDCANCEL);
+}
 
 void CDialog::DoDataExchange(CDataExchange* /*dx*/) {}
 
@@ -183,7 +186,8 @@ void DDX_Text(CDataExchange* dx, int id, CString& value) {
   if (dx->m_bSaveAndValidate) {
     value = control->Text().c_str();
   } else {
-    ::SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(static_cast<const char*>(value)));
+    ::SendMessageA(control, WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(static_cast<const char*>(value)));
   }
 }
 

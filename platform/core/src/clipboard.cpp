@@ -17,8 +17,12 @@ void SetClipboardText(const std::string& cp932) {
   if (Backend* backend = CurrentBackend()) backend->ClipboardChanged();
 }
 
-const std::string& ClipboardText() { return Text(); }
+const std::string& ClipboardText() {
+  return Text();
+}
 
-int ClipboardWrites() { return g_writes; }
+int ClipboardWrites() {
+  return g_writes;
+}
 
 }  // namespace platform

@@ -15,8 +15,8 @@ int CListBox::AddString(const char* text) {
 }
 
 int CListBox::InsertString(int index, const char* text) {
-  return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                      reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(
+      SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
 }
 
 int CListBox::DeleteString(UINT index) {

@@ -23,15 +23,25 @@ CWinApp::~CWinApp() {
   if (g_app == this) g_app = nullptr;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+  return TRUE;
+}
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+  return 0;
+}
 
-HICON CWinApp::LoadIcon(UINT id) const { return platform::FindIconResource(static_cast<int>(id)); }
+HICON CWinApp::LoadIcon(UINT id) const {
+  return platform::FindIconResource(static_cast<int>(id));
+}
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+  return g_app;
+}
 
-CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
+CWnd* AfxGetMainWnd() {
+  return g_app != nullptr ? g_app->m_pMainWnd : nullptr;
+}
 
 void AfxEnableControlContainer() {}
 
@@ -50,4 +60,6 @@ int _setmbcp(int code_page) {
   return 0;
 }
 
-int _getmbcp() { return g_mbcp; }
+int _getmbcp() {
+  return g_mbcp;
+}

@@ -53,13 +53,21 @@ void CWnd::GetWindowText(CString& text) const {
   text = IsWindow(m_hWnd) ? m_hWnd->Text().c_str() : "";
 }
 
-int CWnd::GetDlgCtrlID() const { return IsWindow(m_hWnd) ? m_hWnd->Id() : 0; }
+int CWnd::GetDlgCtrlID() const {
+  return IsWindow(m_hWnd) ? m_hWnd->Id() : 0;
+}
 
-HWND CWnd::GetDlgItemHandle(int id) const { return ::GetDlgItem(m_hWnd, id); }
+HWND CWnd::GetDlgItemHandle(int id) const {
+  return ::GetDlgItem(m_hWnd, id);
+}
 
-BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+BOOL CWnd::IsWindowEnabled() const {
+  return ::IsWindowEnabled(m_hWnd);
+}
 
-BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
+BOOL CWnd::EnableWindow(BOOL enable) {
+  return ::EnableWindow(m_hWnd, enable);
+}
 
 BOOL CWnd::ShowWindow(int command) {
   if (!IsWindow(m_hWnd)) return FALSE;
@@ -180,15 +188,27 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   return result;
 }
 
-BOOL CWnd::OnCommand(WPARAM /*wparam*/, LPARAM /*lparam*/) { return FALSE; }
+BOOL CWnd::OnCommand(WPARAM /*wparam*/, LPARAM /*lparam*/) {
+  return FALSE;
+}
 
-LRESULT CWnd::Default() { return DefWindowProc(current_.message, current_.wparam, current_.lparam); }
+LRESULT CWnd::Default() {
+  return DefWindowProc(current_.message, current_.wparam, current_.lparam);
+}
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   return IsWindow(m_hWnd) ? m_hWnd->DefaultProcedure(message, wparam, lparam) : 0;
 }
 
-void CWnd::OnSysCommand(UINT id, LPARAM lparam) { DefWindowProc(WM_SYSCOMMAND, id, lparam); }
-void CWnd::OnClose() { DefWindowProc(WM_CLOSE, 0, 0); }
-void CWnd::OnDestroy() { DefWindowProc(WM_DESTROY, 0, 0); }
-void CWnd::OnPaint() { DefWindowProc(WM_PAINT, 0, 0); }
+void CWnd::OnSysCommand(UINT id, LPARAM lparam) {
+  DefWindowProc(WM_SYSCOMMAND, id, lparam);
+}
+void CWnd::OnClose() {
+  DefWindowProc(WM_CLOSE, 0, 0);
+}
+void CWnd::OnDestroy() {
+  DefWindowProc(WM_DESTROY, 0, 0);
+}
+void CWnd::OnPaint() {
+  DefWindowProc(WM_PAINT, 0, 0);
+}

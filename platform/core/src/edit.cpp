@@ -34,8 +34,8 @@ LRESULT EditWindow::DefaultProcedure(UINT message, WPARAM wparam, LPARAM lparam)
       return TRUE;
     }
     case EM_LIMITTEXT:
-      limit_ = wparam == 0 ? kLargestLimit
-                           : static_cast<int>(std::min<WPARAM>(wparam, kLargestLimit));
+      limit_ =
+          wparam == 0 ? kLargestLimit : static_cast<int>(std::min<WPARAM>(wparam, kLargestLimit));
       return 0;
     case EM_GETLIMITTEXT:
       return limit_;
@@ -54,8 +54,8 @@ LRESULT EditWindow::DefaultProcedure(UINT message, WPARAM wparam, LPARAM lparam)
     case EM_GETSEL: {
       if (wparam != 0) *reinterpret_cast<DWORD*>(wparam) = static_cast<DWORD>(sel_start_);
       if (lparam != 0) *reinterpret_cast<DWORD*>(lparam) = static_cast<DWORD>(sel_end_);
-      return static_cast<LRESULT>(MAKEWPARAM(static_cast<WORD>(sel_start_),
-                                             static_cast<WORD>(sel_end_)));
+      return static_cast<LRESULT>(
+          MAKEWPARAM(static_cast<WORD>(sel_start_), static_cast<WORD>(sel_end_)));
     }
     case EM_SCROLLCARET:
       ++caret_scrolls_;
@@ -115,7 +115,9 @@ int EditWindow::ReplaceSelection(const std::string& cp932, bool limited) {
   return static_cast<int>(insert.size());
 }
 
-int EditWindow::UserInsert(const std::string& cp932) { return ReplaceSelection(cp932, true); }
+int EditWindow::UserInsert(const std::string& cp932) {
+  return ReplaceSelection(cp932, true);
+}
 
 void EditWindow::UserReplaceAll(const std::string& cp932) {
   if (cp932 == Text()) return;

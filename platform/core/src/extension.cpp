@@ -32,7 +32,9 @@ CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state) : m_hModule(state.
   Libraries().push_back(this);
 }
 
-CDynLinkLibrary::~CDynLinkLibrary() { std::erase(Libraries(), this); }
+CDynLinkLibrary::~CDynLinkLibrary() {
+  std::erase(Libraries(), this);
+}
 
 namespace platform {
 std::vector<HMODULE> LoadedExtensionModules() {

@@ -20,7 +20,9 @@ DialogWindow* DialogOf(HWND window) {
   return top->Kind() == WindowKind::Dialog ? static_cast<DialogWindow*>(top) : nullptr;
 }
 
-bool IsPushButton(const Window* window) { return window->Kind() == WindowKind::PushButton; }
+bool IsPushButton(const Window* window) {
+  return window->Kind() == WindowKind::PushButton;
+}
 
 void Command(HWND dialog, int id, HWND control) {
   dialog->Dispatch(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),

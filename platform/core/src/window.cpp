@@ -156,7 +156,9 @@ HWND AdoptWindow(std::unique_ptr<Window> window) {
   return handle;
 }
 
-std::vector<Window*> TopLevelWindows() { return TopLevels(); }
+std::vector<Window*> TopLevelWindows() {
+  return TopLevels();
+}
 
 Window* ActiveWindow() {
   const auto& windows = TopLevels();
@@ -237,8 +239,14 @@ BOOL EnableWindow(HWND window, BOOL enable) {
   return was_disabled;
 }
 
-BOOL IsWindowEnabled(HWND window) { return IsWindow(window) && window->IsEnabled(); }
+BOOL IsWindowEnabled(HWND window) {
+  return IsWindow(window) && window->IsEnabled();
+}
 
-BOOL IsWindowVisible(HWND window) { return IsWindow(window) && window->IsVisible(); }
+BOOL IsWindowVisible(HWND window) {
+  return IsWindow(window) && window->IsVisible();
+}
 
-HWND GetDlgItem(HWND dialog, int id) { return IsWindow(dialog) ? dialog->Child(id) : nullptr; }
+HWND GetDlgItem(HWND dialog, int id) {
+  return IsWindow(dialog) ? dialog->Child(id) : nullptr;
+}

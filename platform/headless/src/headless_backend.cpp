@@ -3,17 +3,23 @@
 #include <cstdio>
 
 #include "platform/encoding.h"
+#include "platform/ime.h"
 #include "platform/user_input.h"
 
 namespace platform {
 
-HeadlessBackend::HeadlessBackend() : previous_(CurrentBackend()) { SetBackend(this); }
+HeadlessBackend::HeadlessBackend() : previous_(CurrentBackend()) {
+  SetBackend(this);
+}
 
-HeadlessBackend::~HeadlessBackend() { SetBackend(previous_); }
+HeadlessBackend::~HeadlessBackend() {
+  SetBackend(previous_);
+}
 
 int HeadlessBackend::ShowMessageBox(const std::string& caption, const std::string& text,
                                     UINT type) {
-  message_boxes_.push_back({caption, text, type});
+  Window* active = ActiveWindow();
+  message_boxes_.push_back({caption, text, type, active != nullptr ? active->Text() : ""});
   if (echo_) {
     // A line break in the text is kept: the box shows it as two lines, and so does stderr.
     std::fprintf(stderr, "%s: %s\n", Cp932ToLocale(caption).c_str(), Cp932ToLocale(text).c_str());
@@ -52,7 +58,14 @@ void HeadlessBackend::RunModalLoop(DialogWindow* dialog) {
 }
 
 void HeadlessBackend::ModelessShown(DialogWindow* dialog) {
-  modeless_shown_.push_back(dialog->Text());
+  std::string texts;
+  for (const Window* child : dialog->Children())
+    texts += (texts.empty() ? "" : "|") + child->Text();
+  modeless_shown_.push_back({dialog->Text(), texts, dialog->IsTopmost(), dialog->IsVisible()});
+}
+
+void HeadlessBackend::InputMethodChanged(InputContext* context) {
+  ime_log_.push_back(context->open);
 }
 
 ScriptedUser& ScriptedUser::Add(std::string description, std::function<void()> run) {

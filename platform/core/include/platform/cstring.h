@@ -41,9 +41,15 @@ class CString {
     bytes_ += ch;
     return *this;
   }
-  friend CString operator+(const CString& a, const CString& b) { return CString(a.bytes_ + b.bytes_); }
-  friend CString operator+(const CString& a, const char* b) { return CString(a.bytes_ + (b ? b : "")); }
-  friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.bytes_); }
+  friend CString operator+(const CString& a, const CString& b) {
+    return CString(a.bytes_ + b.bytes_);
+  }
+  friend CString operator+(const CString& a, const char* b) {
+    return CString(a.bytes_ + (b ? b : ""));
+  }
+  friend CString operator+(const char* a, const CString& b) {
+    return CString((a ? a : "") + b.bytes_);
+  }
   friend bool operator==(const CString& a, const CString& b) { return a.bytes_ == b.bytes_; }
   friend bool operator==(const CString& a, const char* b) { return a.bytes_ == (b ? b : ""); }
 

@@ -89,8 +89,12 @@ class DialogWindow final : public Window {
 };
 
 // Dialog units to pixels with the font's base units, as the classic dialog manager converts.
-inline LONG DluToPixelsX(int dlu, POINT base_units) { return dlu * base_units.x / 4; }
-inline LONG DluToPixelsY(int dlu, POINT base_units) { return dlu * base_units.y / 8; }
+inline LONG DluToPixelsX(int dlu, POINT base_units) {
+  return dlu * base_units.x / 4;
+}
+inline LONG DluToPixelsY(int dlu, POINT base_units) {
+  return dlu * base_units.y / 8;
+}
 
 // Sizes the dialog's client area from its dialog units, adds the frame, and places it: centred
 // on the screen with DS_CENTER or without an owner, else centred over its owner.

@@ -20,7 +20,6 @@ std::string Cp932ToUtf8(std::string_view cp932);
 // UTF-8 to CP932, or nothing when a character has no CP932 form or the input is not UTF-8.
 std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 
-
 // Text in the encoding of the current locale (LC_CTYPE), for the terminal and stderr.
 std::string Cp932ToLocale(std::string_view cp932);
 std::optional<std::string> LocaleToCp932(std::string_view text);

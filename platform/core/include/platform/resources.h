@@ -32,8 +32,8 @@ struct DialogTemplate {
   std::string caption;  // CP932
   DWORD style;
   DWORD ex_style;
-  int cx, cy;              // dialog units
-  std::string font_name;   // CP932, as named in the template
+  int cx, cy;             // dialog units
+  std::string font_name;  // CP932, as named in the template
   int point_size;
   std::vector<ControlTemplate> controls;  // in tab order
 };

@@ -16,6 +16,15 @@ struct ShownMessageBox {
   std::string caption;  // CP932
   std::string text;     // CP932
   UINT type;
+  std::string active_caption;  // CP932: the active window's caption while the box stood
+};
+
+// A modeless dialog as it stood when Create returned.
+struct ShownModeless {
+  std::string caption;  // CP932
+  std::string texts;    // CP932: the controls' texts, joined by '|'
+  bool topmost;
+  bool visible;
 };
 
 // What a person does next, step by step. Each step acts on the dialog that is active when it
@@ -71,11 +80,14 @@ class HeadlessBackend : public Backend {
   bool DialogCreated(DialogWindow* dialog) override;
   void RunModalLoop(DialogWindow* dialog) override;
   void ModelessShown(DialogWindow* dialog) override;
+  void InputMethodChanged(InputContext* context) override;
 
   ScriptedUser& User() { return user_; }
   const std::vector<ShownMessageBox>& MessageBoxes() const { return message_boxes_; }
-  // Captions (CP932) of the modeless dialogs shown so far, in order.
-  const std::vector<std::string>& ModelessShownCaptions() const { return modeless_shown_; }
+  // The modeless dialogs shown so far, in order.
+  const std::vector<ShownModeless>& ModelessShown() const { return modeless_shown_; }
+  // Every change of an input context's open status, in order.
+  const std::vector<bool>& InputMethodLog() const { return ime_log_; }
   void SetEchoToStderr(bool echo) { echo_ = echo; }
   // Makes the next dialog fail to be created (DoModal then gives -1).
   void FailNextDialog() { fail_next_dialog_ = true; }
@@ -84,7 +96,8 @@ class HeadlessBackend : public Backend {
   Backend* previous_;
   ScriptedUser user_;
   std::vector<ShownMessageBox> message_boxes_;
-  std::vector<std::string> modeless_shown_;
+  std::vector<ShownModeless> modeless_shown_;
+  std::vector<bool> ime_log_;
   bool echo_ = true;
   bool fail_next_dialog_ = false;
 };

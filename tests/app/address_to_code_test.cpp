@@ -1,0 +1,200 @@
+// Address to postal code, from the main menu, on the real data file.
+#include "app_fixture.h"
+#include "orvek/orvek.h"
+#include "platform/ime.h"
+
+namespace morvane_test {
+namespace {
+
+class AddressToCodeTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    if (!UseRealData()) GTEST_SKIP() << "MORVANE_DATA_DIR has no KEN_ALL.CSV";
+    User().Click(1001);
+  }
+  void Finish() {
+    User().Click(1007);
+    RunProgram();
+    EXPECT_EQ(0, platform::OutstandingInputContexts());
+  }
+
+  // The rows the library itself gives for quoted keys in one mode.
+  static std::vector<std::string> LibraryRows(const char* pref, const char* city, const char* town,
+                                              int mode) {
+    const auto key = [](const char* utf8) {
+      return *utf8 == '\0' ? std::string() : "\"" + *platform::Utf8ToCp932(utf8) + "\"";
+    };
+    std::string p = key(pref), c = key(city), t = key(town);
+    CListBox list;
+    list.Create(0, RECT{0, 0, 1, 1}, nullptr, 1);
+    COrvek_Bango_Kensaku().fnGetOrvek(p.data(), c.data(), t.data(), mode, &list);
+    std::vector<std::string> rows;
+    for (int i = 0; i < list.GetCount(); ++i) {
+      CString row;
+      list.GetText(i, row);
+      rows.push_back(Utf8(row.Bytes()));
+    }
+    return rows;
+  }
+
+  std::size_t ime_changes_ = 0;
+
+  // Types the three names (empty ones are skipped), searches, and compares the list with the
+  // library's rows for the mode that those names should choose.
+  void ExpectMode(const char* pref, const char* city, const char* town, int mode) {
+    if (*pref) User().Type(1001, pref);
+    if (*city) User().Type(1002, city);
+    if (*town) User().Type(1003, town);
+    const std::vector<std::string> expected = LibraryRows(pref, city, town, mode);
+    EXPECT_FALSE(expected.empty());
+    User().Click(1008).Then([expected] {
+      EXPECT_EQ(expected, Rows());
+      EXPECT_EQ(std::to_string(expected.size()) + "件", TextOf(1009));
+    });
+    Finish();
+  }
+};
+
+TEST_F(AddressToCodeTest, PrefectureAloneListsItsRecordsAndCountsThem) {
+  User()
+      .Then([] { EXPECT_EQ("0件", TextOf(1009)); })
+      .Type(1001, "東京都")
+      .Click(1008)
+      .Then([] {
+        EXPECT_EQ(4165, List()->Count());
+        EXPECT_EQ("4165件", TextOf(1009));
+        for (const std::string& row : Rows()) ASSERT_EQ(10u, row.find("東京都")) << row;
+      })
+      .Click(1008)  // again, without clearing: the label counts the whole list
+      .Then([] { EXPECT_EQ("8330件", TextOf(1009)); })
+      .Click(1010)
+      .Then([] {
+        EXPECT_EQ("", TextOf(1001));
+        EXPECT_EQ(0, List()->Count());
+        EXPECT_EQ("0件", TextOf(1009));
+      });
+  Finish();
+}
+
+TEST_F(AddressToCodeTest, PrefectureAndCityIsMode2) {
+  ExpectMode("東京都", "千代田区", "", 2);
+}
+TEST_F(AddressToCodeTest, PrefectureAndTownIsMode3) {
+  ExpectMode("東京都", "", "千代田", 3);
+}
+TEST_F(AddressToCodeTest, CityAndTownIsMode4) {
+  ExpectMode("", "府中市", "本町", 4);
+}
+TEST_F(AddressToCodeTest, AllThreeIsMode1) {
+  ExpectMode("東京都", "府中市", "本町", 1);
+}
+
+TEST_F(AddressToCodeTest, CityAloneMatchesEveryPrefectureThatHasIt) {
+  User().Type(1002, "府中市").Click(1008).Then([] {
+    bool tokyo = false, hiroshima = false;
+    for (const std::string& row : Rows()) {
+      tokyo = tokyo || row.find("東京都") == 10;
+      hiroshima = hiroshima || row.find("広島県") == 10;
+    }
+    EXPECT_TRUE(tokyo);
+    EXPECT_TRUE(hiroshima);
+  });
+  Finish();
+}
+
+TEST_F(AddressToCodeTest, ResultFieldsShowTheSelectedRow) {
+  User()
+      .Type(1001, "東京都")
+      .Type(1002, "千代田区")
+      .Type(1003, "千代田")
+      .Click(1008)
+      .SelectRow(1005, 0)
+      .Then([] {
+        EXPECT_EQ("東京都", TextOf(1004));
+        EXPECT_EQ("千代田区", TextOf(1011));
+        EXPECT_EQ("千代田", TextOf(1012));
+        EXPECT_EQ("東京都千代田区千代田", TextOf(1013));
+        EXPECT_EQ("東京都", TextOf(1001)) << "the boxes show the searched texts again";
+      })
+      .Click(1010)
+      .Then([] { EXPECT_EQ("東京都千代田区千代田", TextOf(1013)); });
+  Finish();
+}
+
+TEST_F(AddressToCodeTest, EmptyFieldsDoNothingAndABlankCountsAsFilled) {
+  User()
+      .Type(1001, "東京都")
+      .Click(1008)
+      .Focus(1001)
+      .Tab(true)
+      .Tab()  // selects the box's text
+      .Type(1001, " ")
+      .Then([] { EXPECT_EQ(" ", TextOf(1001)); })
+      .Click(1008)  // one blank: a search that matches nothing
+      .Then([this] {
+        EXPECT_EQ(2u, backend_.ModelessShown().size());
+        EXPECT_EQ("4165件", TextOf(1009));
+      })
+      .Click(1010)
+      .Type(1002, "x")
+      .Click(1010)
+      .Click(1008)  // every box empty: no popup, no search, nothing changes
+      .Then([this] {
+        EXPECT_EQ(2u, backend_.ModelessShown().size());
+        EXPECT_EQ("0件", TextOf(1009));
+      });
+  Finish();
+}
+
+TEST_F(AddressToCodeTest, NamesSpelledOtherwiseThanTheFileFindNothingAndSayNothing) {
+  User()
+      .Type(1001, "東京")
+      .Click(1008)
+      .Click(1010)
+      .Type(1002, "ﾁﾖﾀﾞｸ")
+      .Click(1008)
+      .Click(1010)
+      .Type(1001, "東京都 ")
+      .Click(1008)
+      .Then([this] {
+        EXPECT_EQ(0, List()->Count());
+        EXPECT_EQ("0件", TextOf(1009));
+        EXPECT_TRUE(backend_.MessageBoxes().empty());
+      });
+  Finish();
+}
+
+TEST_F(AddressToCodeTest, InputMethodIsOnInTheSearchBoxesOnly) {
+  const auto open = [] { return platform::InputContextOf(Active())->open; };
+  User()
+      .Then([this, open] {
+        EXPECT_EQ(1001, FocusId());
+        EXPECT_TRUE(open());
+      })
+      .Then([this] { ime_changes_ = backend_.InputMethodLog().size(); })
+      .Tab()
+      .Then([this, open] {
+        EXPECT_EQ(1002, FocusId());
+        EXPECT_TRUE(open());
+        const std::vector<bool>& log = backend_.InputMethodLog();
+        ASSERT_EQ(ime_changes_ + 2, log.size()) << "off, then on again";
+        EXPECT_FALSE(log[ime_changes_]);
+        EXPECT_TRUE(log[ime_changes_ + 1]);
+      })
+      .Tab()
+      .Tab()  // from 1003 to 検索
+      .Then([open] {
+        EXPECT_EQ(1008, FocusId());
+        EXPECT_FALSE(open());
+      })
+      .Click(1013)  // a result field leaves it alone
+      .Then([open] { EXPECT_FALSE(open()); })
+      .Click(1006)
+      .Click(1001)  // a second opening gets a context of its own, released again
+      .Then([open] { EXPECT_TRUE(open()); });
+  Finish();
+}
+
+}  // namespace
+}  // namespace morvane_test
