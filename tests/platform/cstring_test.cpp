@@ -26,7 +26,10 @@ TEST(EncodingTest, RoundTripsJapaneseAndReplacesBrokenBytes) {
   EXPECT_EQ("ｿ", platform::Cp932ToUtf8("\xBF"));  // half-width katakana
   // A lead byte cut off at the end, and one followed by a byte that cannot trail it.
   EXPECT_EQ("a\xEF\xBF\xBD", platform::Cp932ToUtf8("a\x93"));
-  EXPECT_EQ("\xEF\xBF\xBD" "\n", platform::Cp932ToUtf8("\x93\n"));
+  EXPECT_EQ(
+      "\xEF\xBF\xBD"
+      "\n",
+      platform::Cp932ToUtf8("\x93\n"));
   EXPECT_FALSE(platform::Utf8ToCp932("😀").has_value());
   EXPECT_FALSE(platform::Utf8ToCp932("\xFF").has_value());
 }
