@@ -1,0 +1,43 @@
+// Orvek: the postal-code search over Japan Post's ken_all.csv. The one class that the library
+// exports, and the record that a data-file line is cut into.
+#pragma once
+
+#include "platform/afxwin.h"
+
+#define ORVEK_API __attribute__((visibility("default")))
+
+// One line of the data file, as fixed-width NUL-terminated copies of its first nine columns,
+// quotes included. A longer column keeps its first (size - 1) bytes.
+struct ST_ORVEK_TBL {
+  char szLocalCode[6];
+  char szOldCode[8];
+  char szPostalCode[10];
+  char szPrefKana[11];
+  char szCityKana[41];
+  char szTownKana[41];
+  char szPref[11];
+  char szCity[23];
+  char szTown[81];
+};
+
+class ORVEK_API COrvek_Bango_Kensaku {
+ public:
+  COrvek_Bango_Kensaku();
+  COrvek_Bango_Kensaku(const COrvek_Bango_Kensaku&);
+  COrvek_Bango_Kensaku& operator=(const COrvek_Bango_Kensaku&);
+  virtual ~COrvek_Bango_Kensaku();
+
+  // Appends a row for every record whose postal code equals code (quoted, e.g. "\"1000001\"").
+  // 0 when the file was read, -1 when it could not be opened (after a message box).
+  int fnGetChimei(char* code, CListBox* list);
+  // Appends a row for every record that matches the quoted keys in the given mode (1 to 5).
+  int fnGetOrvek(char* pref, char* city, char* town, int mode, CListBox* list);
+
+ private:
+  friend class COrvekTestAccess;  // the tests reach the record and row routines directly
+
+  int fnChkJusho(char* pref, char* city, char* town, int mode, ST_ORVEK_TBL* record);
+  void fnGetData(char* line, ST_ORVEK_TBL* record);
+  CString fnCreateString(ST_ORVEK_TBL* record);
+  void fnDeleteTen(char* row);
+};

@@ -1,0 +1,216 @@
+// The fast search. A hit is a piece whose compared fields equal their keys, and a field that
+// equals a key that is not empty and holds no CR or LF is a run of the line's bytes equal to
+// that key. So the lines without such a key cannot hold a hit and are skipped unparsed; only
+// an empty key (which matches an empty field) asks for a look at each line's commas, done on
+// 64 bytes at a time (line_scan.cpp). The lines that remain are cut into exactly the pieces
+// that text-mode fgets would give and parsed like every piece of the literal search.
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include "data_file.h"
+#include "line_scan.h"
+#include "needle_finder.h"
+#include "record.h"
+#include "row.h"
+#include "search.h"
+
+namespace orvek::detail {
+namespace {
+
+// Read size; the data file is streamed, never held whole.
+constexpr std::size_t kBlockBytes = 64 * 1024;
+
+bool HoldsLineBreak(const char* key) {
+  return std::strpbrk(key, "\r\n") != nullptr;
+}
+
+// Which lines must be parsed so that no hit is missed.
+struct Plan {
+  bool nothing = false;               // no record can match
+  bool every_line = false;            // no shortcut is known
+  bool irregular_lines = false;       // the lines that may hold an empty field
+  std::vector<NeedleFinder> needles;  // the lines that hold one of these
+};
+
+// Every key must equal its field: looking for one of them is enough, the longest one best.
+Plan PlanForAll(std::initializer_list<const char*> keys) {
+  Plan plan;
+  const char* wanted = nullptr;
+  bool empty_key = false;
+  for (const char* key : keys) {
+    if (*key == '\0') {
+      empty_key = true;
+    } else if (!HoldsLineBreak(key) &&
+               (wanted == nullptr || std::strlen(key) > std::strlen(wanted))) {
+      wanted = key;
+    }
+  }
+  if (wanted != nullptr) {
+    plan.needles.emplace_back(wanted);
+  } else if (empty_key) {
+    plan.irregular_lines = true;
+  } else {
+    plan.every_line = true;
+  }
+  return plan;
+}
+
+// Any key may decide a match: each one has to be looked for.
+Plan PlanForAny(std::initializer_list<const char*> keys) {
+  Plan plan;
+  for (const char* key : keys) {
+    if (*key == '\0') {
+      plan.irregular_lines = true;
+    } else if (HoldsLineBreak(key)) {
+      plan.every_line = true;
+    } else {
+      plan.needles.emplace_back(key);
+    }
+  }
+  return plan;
+}
+
+Plan MakePlan(const SearchKeys& keys) {
+  if (keys.kind == SearchKeys::Kind::kPostalCode) return PlanForAll({keys.code});
+  switch (keys.mode) {
+    case 1:
+      return PlanForAll({keys.pref, keys.city, keys.town});
+    case 2:
+      return PlanForAll({keys.pref, keys.city});
+    case 3:
+      return PlanForAll({keys.pref, keys.town});
+    case 4:
+      return PlanForAll({keys.city, keys.town});
+    case 5:
+      return PlanForAny({keys.pref, keys.city, keys.town});
+    default: {
+      Plan plan;
+      plan.nothing = true;
+      return plan;
+    }
+  }
+}
+
+class BlockScanner {
+ public:
+  BlockScanner(const SearchKeys& keys, RowSink& sink)
+      : keys_(keys), sink_(sink), plan_(MakePlan(keys)) {}
+
+  void Run(int fd);
+
+ private:
+  // The complete lines in buffer_[begin, end); end - 1 is an LF.
+  void ScanLines(std::size_t begin, std::size_t end);
+  // One line without its LF, as the pieces that fgets gives for it.
+  void ParseLine(const char* begin, const char* end, bool has_lf);
+  void TestPiece(const char* data, std::size_t length);
+
+  const SearchKeys& keys_;
+  RowSink& sink_;
+  Plan plan_;
+  std::unique_ptr<char[]> buffer_;
+  // The first line in the buffer goes on from pieces already tested.
+  bool continued_line_ = false;
+  std::vector<LineSpan> lines_;
+  ST_ORVEK_TBL record_{};
+  char row_[kRowBufferSize]{};
+};
+
+void BlockScanner::Run(int fd) {
+  if (plan_.nothing) return;
+  buffer_ = std::make_unique_for_overwrite<char[]>(kBlockBytes);
+  char* const buffer = buffer_.get();
+  std::size_t filled = 0;
+  for (;;) {
+    const std::size_t n = ReadSome(fd, buffer + filled, kBlockBytes - filled);
+    if (n == 0) break;
+    filled += n;
+    std::size_t done = 0;
+    if (const void* lf = ::memrchr(buffer, '\n', filled)) {
+      done = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer) + 1;
+      ScanLines(0, done);
+    } else if (filled >= kBlockBytes / 2) {
+      // A very long line: test its pieces now. A piece only ends where the next byte is in
+      // the buffer, since a CR at the end could still be followed by an LF.
+      while (filled - done > kPieceBytes) {
+        TestPiece(buffer + done, kPieceBytes);
+        done += kPieceBytes;
+      }
+      continued_line_ = true;
+    }
+    std::memmove(buffer, buffer + done, filled - done);
+    filled -= done;
+  }
+  if (filled > 0) ParseLine(buffer, buffer + filled, false);
+}
+
+void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
+  const char* const base = buffer_.get();
+  if (plan_.every_line) {
+    while (begin < end) {
+      const auto* lf = static_cast<const char*>(std::memchr(base + begin, '\n', end - begin));
+      ParseLine(base + begin, lf, true);
+      begin = static_cast<std::size_t>(lf - base) + 1;
+    }
+    return;
+  }
+
+  lines_.clear();
+  int sources = 0;
+  if (continued_line_) {
+    const auto* lf = static_cast<const char*>(std::memchr(base + begin, '\n', end - begin));
+    lines_.push_back({static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(lf - base)});
+    continued_line_ = false;
+    ++sources;
+  }
+  for (const NeedleFinder& needle : plan_.needles) {
+    const char* from = base + begin;
+    while (const char* hit = needle.Find(from, base + end)) {
+      const auto* before = static_cast<const char*>(::memrchr(from, '\n', hit - from));
+      const char* line = before != nullptr ? before + 1 : from;
+      const auto* lf = static_cast<const char*>(std::memchr(hit, '\n', base + end - hit));
+      lines_.push_back(
+          {static_cast<std::uint32_t>(line - base), static_cast<std::uint32_t>(lf - base)});
+      from = lf + 1;
+    }
+    ++sources;
+  }
+  if (plan_.irregular_lines) {
+    FindIrregularLines(base, begin, end, lines_);
+    ++sources;
+  }
+  if (sources > 1) {
+    std::sort(lines_.begin(), lines_.end());
+    lines_.erase(std::unique(lines_.begin(), lines_.end()), lines_.end());
+  }
+  for (const LineSpan& line : lines_) ParseLine(base + line.begin, base + line.lf, true);
+}
+
+void BlockScanner::ParseLine(const char* begin, const char* end, bool has_lf) {
+  // Text mode drops the CR of a CR LF; a line's pieces are counted after that.
+  if (has_lf && end != begin && end[-1] == '\r') --end;
+  const auto content = static_cast<std::size_t>(end - begin);
+  const std::size_t total = content + (has_lf ? 1 : 0);
+  // A piece's LF, if it has one, ends its last column, so it need not be copied.
+  for (std::size_t offset = 0; offset < total; offset += kPieceBytes) {
+    TestPiece(begin + offset, offset < content ? std::min(kPieceBytes, content - offset) : 0);
+  }
+}
+
+void BlockScanner::TestPiece(const char* data, std::size_t length) {
+  ParsePiece(data, length, &record_);
+  if (!Matches(keys_, record_)) return;
+  CreateRow(record_, row_);
+  sink_.AddRow(row_);
+}
+
+}  // namespace
+
+void SearchFast(int fd, const SearchKeys& keys, RowSink& sink) {
+  BlockScanner(keys, sink).Run(fd);
+}
+
+}  // namespace orvek::detail

@@ -1,0 +1,22 @@
+#include "record.h"
+#include "row.h"
+#include "search.h"
+#include "text_reader.h"
+
+namespace orvek::detail {
+
+void SearchLiteral(int fd, const SearchKeys& keys, RowSink& sink) {
+  TextModeReader reader(fd);
+  char line[kLineBufferSize];
+  std::size_t length = 0;
+  ST_ORVEK_TBL record;
+  char row[kRowBufferSize];
+  while (reader.ReadPiece(line, sizeof line, &length)) {
+    ParseLine(line, &record);
+    if (!Matches(keys, record)) continue;
+    CreateRow(record, row);
+    sink.AddRow(row);
+  }
+}
+
+}  // namespace orvek::detail

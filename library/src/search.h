@@ -1,0 +1,25 @@
+// One pass over the data file: every record that matches the keys becomes a row, in file order.
+#pragma once
+
+#include "match.h"
+
+namespace orvek::detail {
+
+// Receives the rows of a search, quotes still in them.
+class RowSink {
+ public:
+  virtual void AddRow(const char* row) = 0;
+
+ protected:
+  ~RowSink() = default;
+};
+
+// The reference: one text-mode fgets of at most 499 bytes at a time, each piece parsed with
+// ParseLine and tested.
+void SearchLiteral(int fd, const SearchKeys& keys, RowSink& sink);
+
+// The same rows, found without parsing every line: the file is read in blocks, and only the
+// lines that can hold a hit are cut into pieces and parsed (see fast_search.cpp).
+void SearchFast(int fd, const SearchKeys& keys, RowSink& sink);
+
+}  // namespace orvek::detail

@@ -1,0 +1,29 @@
+// The data file as a Windows program reads it in text mode with fgets.
+#pragma once
+
+#include <cstddef>
+
+namespace orvek::detail {
+
+// Reads a file the way text-mode fgets does where the data file comes from: a CR right
+// before an LF is dropped (any other CR stays), and each read gives at most size - 1 bytes,
+// ending after an LF, or at the end of the file.
+class TextModeReader {
+ public:
+  explicit TextModeReader(int fd) : fd_(fd) {}
+
+  // fgets(buffer, size): false when nothing was left to read. The piece may hold NUL bytes;
+  // its length in bytes is stored in *length.
+  bool ReadPiece(char* buffer, std::size_t size, std::size_t* length);
+
+ private:
+  int NextByte();  // translated; -1 at the end
+  int PeekRaw();   // -1 at the end
+
+  int fd_;
+  char raw_[4096];
+  std::size_t position_ = 0;
+  std::size_t filled_ = 0;
+};
+
+}  // namespace orvek::detail
