@@ -1,0 +1,69 @@
+// A list box: a QListView over a model that reads the core's rows. A search adds thousands of
+// rows while the thread is blocked, so the core's notifications only mark what changed; the
+// model tells the view once, when control returns to the event loop or before a paint.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QListView>
+
+#include "control_view.h"
+#include "platform/listbox.h"
+
+namespace platform::qt {
+
+class ListBoxModel final : public QAbstractListModel {
+ public:
+  explicit ListBoxModel(ListBoxWindow* list, QObject* parent);
+
+  int rowCount(const QModelIndex& parent) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+  // From the core: remember the change, nothing else.
+  void Inserted(int first);
+  void Removed(int first);
+  void Changed(int index);
+  void Reset();
+  bool Pending() const { return pending_; }
+  // Tells the view what changed since the last time, in one signal or two.
+  void Sync();
+  void Detach() { list_ = nullptr; }
+
+ private:
+  ListBoxWindow* list_;
+  int shown_ = 0;  // rows the view knows of
+  bool pending_ = false;
+  bool reset_ = false;
+  int changed_first_ = -1;
+  int changed_last_ = -1;
+};
+
+class ListBoxWidget final : public QListView, public ControlView {
+ public:
+  ListBoxWidget(Window* window, POINT base_units, QWidget* parent);
+
+  void RowsInserted(int first, int count) override;
+  void RowsRemoved(int first, int count) override;
+  void RowChanged(int index) override;
+  void RowsReset() override;
+  void SelectionChanged() override;
+  void WindowDestroying() override;
+
+  ListBoxModel* Model() const { return model_; }
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+
+ private:
+  ListBoxWindow* List() const { return static_cast<ListBoxWindow*>(window_); }
+  void ScheduleSync();
+  void SyncNow();
+  void ShowSelection();
+  void PersonSelected();
+
+  ListBoxModel* model_;
+  bool showing_ = false;
+  bool scheduled_ = false;
+};
+
+}  // namespace platform::qt

@@ -1,0 +1,182 @@
+#include "platform/qt_backend.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QInputMethod>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include "dialog_widget.h"
+#include "edit_widget.h"
+#include "fonts.h"
+#include "platform/clipboard.h"
+#include "platform/dialogwindow.h"
+#include "platform/ime.h"
+#include "text.h"
+
+namespace platform {
+
+QtBackend::QtBackend(int& argc, char** argv) : previous_(CurrentBackend()) {
+  if (QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc, argv);
+  qt::InstallFontSubstitutions();
+  // A safety net for EndDialog called outside a person's action (a timer, a test): the loops
+  // are also checked after every action, which is where it normally happens.
+  loop_watch_ = new QTimer();
+  loop_watch_->setInterval(50);
+  QObject::connect(loop_watch_, &QTimer::timeout, [this] { QuitEndedLoops(); });
+  SetBackend(this);
+}
+
+QtBackend::~QtBackend() {
+  SetBackend(previous_);
+  delete loop_watch_;
+  // Widgets of windows the core still holds go first, while the application exists.
+  std::vector<QWidget*> dialogs;
+  for (auto& [window, widget] : widgets_) {
+    if (window->Parent() == nullptr) dialogs.push_back(widget);
+  }
+  for (QWidget* widget : dialogs) delete widget;
+}
+
+QtBackend* QtBackend::Instance() {
+  return dynamic_cast<QtBackend*>(CurrentBackend());
+}
+
+void QtBackend::Register(const Window* window, QWidget* widget) {
+  widgets_[window] = widget;
+}
+
+void QtBackend::Unregister(const Window* window) {
+  widgets_.erase(window);
+}
+
+QWidget* QtBackend::WidgetOf(const Window* window) const {
+  auto it = widgets_.find(window);
+  return it == widgets_.end() ? nullptr : it->second;
+}
+
+POINT QtBackend::BaseUnits(const DialogWindow* dialog) {
+  return qt::BaseUnitsOf(qt::DialogFont(dialog->FontName(), dialog->PointSize()));
+}
+
+POINT QtBackend::ScreenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return Backend::ScreenSize();
+  return POINT{screen->geometry().width(), screen->geometry().height()};
+}
+
+bool QtBackend::DialogCreated(DialogWindow* dialog) {
+  new qt::DialogWidget(dialog);  // deletes itself when the core destroys the window
+  return true;
+}
+
+void QtBackend::RunModalLoop(DialogWindow* dialog) {
+  if (QWidget* widget = WidgetOf(dialog)) {
+    PaintNow(widget);
+    SaveScreenshot(dialog, widget);
+  }
+  QEventLoop loop;
+  loops_.push_back({dialog, &loop});
+  loop_watch_->start();
+  while (!dialog->ModalEnded()) {
+    loop.exec();
+    if (!dialog->ModalEnded()) {
+      // The application is quitting every loop: nobody can answer this dialog any more.
+      dialog->EndModal(-1);
+    }
+  }
+  std::erase_if(loops_, [&loop](const Loop& entry) { return entry.loop == &loop; });
+  if (loops_.empty()) loop_watch_->stop();
+}
+
+void QtBackend::QuitEndedLoops() {
+  for (const Loop& entry : loops_) {
+    if (entry.dialog->ModalEnded()) entry.loop->quit();
+  }
+}
+
+void QtBackend::PaintNow(QWidget* widget) {
+  widget->show();
+  // The window system maps the window in its own time; input waits, painting does not.
+  QElapsedTimer waited;
+  waited.start();
+  QWindow* window = widget->windowHandle();
+  while (window != nullptr && !window->isExposed() && waited.elapsed() < 2000) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  }
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  widget->repaint();
+  // Pushed to the server and waited for, since the caller may block the thread right away.
+  QGuiApplication::sync();
+}
+
+void QtBackend::ModelessShown(DialogWindow* dialog) {
+  QWidget* widget = WidgetOf(dialog);
+  if (widget == nullptr) return;
+  PaintNow(widget);
+  SaveScreenshot(dialog, widget);
+}
+
+void QtBackend::SaveScreenshot(DialogWindow* dialog, QWidget* widget) {
+  const QString folder = qEnvironmentVariable("MORVANE_SCREENSHOT_DIR");
+  if (folder.isEmpty()) return;
+  QDir().mkpath(folder);
+  widget->grab().save(
+      QDir(folder).filePath(QStringLiteral("dialog-%1.png").arg(dialog->TemplateId())));
+}
+
+void QtBackend::BeginMove(DialogWindow* dialog) {
+  // Where the window system offers it; elsewhere the window stays (the title bar still moves it).
+  if (QWidget* widget = WidgetOf(dialog); widget != nullptr && widget->windowHandle() != nullptr) {
+    widget->windowHandle()->startSystemMove();
+  }
+}
+
+int QtBackend::ShowMessageBox(const std::string& caption, const std::string& text, UINT type) {
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  switch (type & 0xF0) {
+    case 0x10:
+      icon = QMessageBox::Critical;
+      break;
+    case 0x20:
+      icon = QMessageBox::Question;
+      break;
+    case 0x30:
+      icon = QMessageBox::Warning;
+      break;
+    case 0x40:
+      icon = QMessageBox::Information;
+      break;
+    default:
+      break;
+  }
+  QString body = qt::ToQString(text);
+  body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QWidget* owner = WidgetOf(ActiveWindow());
+  QMessageBox box(icon, qt::ToQString(caption), body, QMessageBox::Ok, owner);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+  QuitEndedLoops();
+  return IDOK;
+}
+
+void QtBackend::ClipboardChanged() {
+  QGuiApplication::clipboard()->setText(qt::ToQString(ClipboardText()));
+}
+
+void QtBackend::InputMethodChanged(InputContext* context) {
+  // Only the focused edit's answer matters to the input method; ask it again when its
+  // dialog's status changed.
+  auto* edit = dynamic_cast<qt::EditWidget*>(QApplication::focusWidget());
+  if (edit == nullptr || edit->CoreWindow() == nullptr) return;
+  if (context == nullptr || edit->CoreWindow()->TopLevel() == context->owner) {
+    QGuiApplication::inputMethod()->update(Qt::ImEnabled);
+  }
+}
+
+}  // namespace platform
