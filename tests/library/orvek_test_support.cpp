@@ -1,0 +1,78 @@
+#include "orvek_test_support.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/encoding.h"
+
+namespace orvek_test {
+
+std::string Sj(const char* utf8) {
+  const auto cp932 = platform::Utf8ToCp932(utf8);
+  EXPECT_TRUE(cp932.has_value()) << utf8;
+  return cp932.value_or("");
+}
+
+std::string Quoted(const char* utf8) {
+  return "\"" + Sj(utf8) + "\"";
+}
+
+WorkingFolder::WorkingFolder() : previous_(std::filesystem::current_path()) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "orvek-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+  path_ = pattern;
+  std::filesystem::current_path(path_);
+}
+
+WorkingFolder::~WorkingFolder() {
+  std::filesystem::current_path(previous_);
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void WorkingFolder::Write(const std::string& name, const std::string& bytes) const {
+  std::ofstream file(path_ + "/" + name, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(file.good()) << name;
+}
+
+void WorkingFolder::Remove(const std::string& name) const {
+  std::filesystem::remove(path_ + "/" + name);
+}
+
+std::vector<std::string> Rows(const CListBox& list) {
+  std::vector<std::string> rows;
+  CString row;
+  for (int i = 0; i < list.GetCount(); ++i) {
+    list.GetText(i, row);
+    rows.push_back(row.Bytes());
+  }
+  return rows;
+}
+
+namespace {
+class CollectingSink final : public orvek::detail::RowSink {
+ public:
+  void AddRow(const char* row) override { rows.emplace_back(row); }
+  std::vector<std::string> rows;
+};
+}  // namespace
+
+std::vector<std::string> SearchRows(SearchFunction search, const std::string& path,
+                                    const orvek::detail::SearchKeys& keys) {
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  EXPECT_GE(fd, 0) << path;
+  CollectingSink sink;
+  if (fd >= 0) {
+    search(fd, keys, sink);
+    ::close(fd);
+  }
+  return sink.rows;
+}
+
+}  // namespace orvek_test

@@ -1,0 +1,158 @@
+// A data-file line cut into the record, the match test, and the row made from the record.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "orvek_test_support.h"
+#include "record.h"
+#include "row.h"
+
+namespace {
+
+using orvek_test::Quoted;
+using orvek_test::Sj;
+
+// A published-style line for 千代田, with the extra columns that the record ignores.
+std::string ChiyodaLine() {
+  return "13101,\"100  \",\"1000001\",\"" + Sj("ﾄｳｷｮｳﾄ") + "\",\"" + Sj("ﾁﾖﾀﾞｸ") + "\",\"" +
+         Sj("ﾁﾖﾀﾞ") + "\"," + Quoted("東京都") + "," + Quoted("千代田区") + "," + Quoted("千代田") +
+         ",0,0,0,0,0,0\n";
+}
+
+ST_ORVEK_TBL Parse(const std::string& line) {
+  ST_ORVEK_TBL record;
+  std::memset(&record, 'Z', sizeof record);  // every byte must be written
+  COrvekTestAccess::GetData(line, &record);
+  return record;
+}
+
+std::string VisibleRow(ST_ORVEK_TBL record) {
+  std::string row = COrvekTestAccess::CreateString(&record);
+  COrvekTestAccess::DeleteTen(row.data());
+  return row.c_str();
+}
+
+TEST(RecordTest, KeepsTheQuotedColumnsOfAPublishedLine) {
+  const ST_ORVEK_TBL record = Parse(ChiyodaLine());
+  EXPECT_EQ("13101", std::string(record.szLocalCode));
+  EXPECT_EQ("\"100  \"", std::string(record.szOldCode));
+  EXPECT_EQ("\"1000001\"", std::string(record.szPostalCode));
+  EXPECT_EQ(Quoted("東京都"), record.szPref);
+  EXPECT_EQ(Quoted("千代田区"), record.szCity);
+  EXPECT_EQ(Quoted("千代田"), record.szTown);
+  // The same line as the last one of a file, without its LF.
+  std::string last = ChiyodaLine();
+  last.pop_back();
+  EXPECT_EQ(0, std::memcmp(&record, &static_cast<const ST_ORVEK_TBL&>(Parse(last)), sizeof record));
+}
+
+TEST(RecordTest, CutsLongColumnsAndShiftsAtStrayCommas) {
+  const std::string town =
+      Quoted("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよ");
+  const ST_ORVEK_TBL record =
+      Parse("1,2,3,4,5,6," + Quoted("神奈川県") + "," + Quoted("千代田,区") + "," + town + "\n");
+  EXPECT_EQ(Quoted("神奈川県"), record.szPref);  // 10 bytes: the longest kept whole
+  EXPECT_EQ("\"" + Sj("千代田"), std::string(record.szCity));
+  EXPECT_EQ(Sj("区") + "\"", std::string(record.szTown));
+
+  const ST_ORVEK_TBL cut = Parse("1,2,3,4,5,6,7,8," + town + "\n");
+  EXPECT_EQ(town.substr(0, 80), std::string(cut.szTown));  // the closing quote is gone
+}
+
+TEST(RecordTest, MissingColumnsAreEmptyWhateverTheLineHolds) {
+  for (const std::string& line :
+       {std::string("\n"), std::string(499, 'x'), std::string(600, 'x'), std::string("1,2\n"),
+        std::string("1,2,\"100") + '\0' + "0001\",4\n"}) {
+    const ST_ORVEK_TBL record = Parse(line);
+    EXPECT_EQ(line.substr(0, std::min<std::size_t>(5, line.find_first_of(",\n"))),
+              std::string(record.szLocalCode));
+    EXPECT_EQ("", std::string(record.szTown)) << line.size();
+  }
+  // The text ends at a NUL byte and after 500 bytes.
+  EXPECT_EQ("\"100", std::string(Parse(std::string("1,2,\"100") + '\0' + "0001\"\n").szPostalCode));
+  EXPECT_EQ("", std::string(Parse(std::string(500, 'x') + ",\"1000001\"\n").szOldCode));
+  EXPECT_EQ("\"1000", std::string(Parse(std::string(492, 'x') + ",2,\"1000001\"").szPostalCode));
+}
+
+// The block scan parses pieces in place; it must give ParseLine's record byte for byte.
+TEST(RecordTest, PieceParserGivesTheLineParsersRecord) {
+  const std::string fragments[] = {",",    "\n", "\"",    std::string(1, '\0'), "\x93",
+                                   "\x8c", "x",  "12345", std::string(37, 'k'), Quoted("東京都")};
+  std::mt19937 random(2024);
+  for (int round = 0; round < 3000; ++round) {
+    std::string line;
+    const int pieces = static_cast<int>(random() % 60);
+    for (int i = 0; i < pieces; ++i) line += fragments[random() % std::size(fragments)];
+    if (round % 7 == 0) line.insert(0, std::string(random() % 520, 'y'));
+    ST_ORVEK_TBL literal;
+    ST_ORVEK_TBL piece;
+    std::memset(&literal, 'A', sizeof literal);
+    std::memset(&piece, 'B', sizeof piece);
+    orvek::detail::ParseLine(line.c_str(), &literal);
+    orvek::detail::ParsePiece(line.data(), line.size(), &piece);
+    ASSERT_EQ(0, std::memcmp(&literal, &piece, sizeof literal)) << "round " << round;
+  }
+}
+
+TEST(MatchTest, ModesCompareTheirFieldsOnly) {
+  ST_ORVEK_TBL record = Parse(ChiyodaLine());
+  const std::string pref = Quoted("東京都"), city = Quoted("千代田区"), town = Quoted("千代田");
+  const std::string other = Quoted("大阪府");
+  struct Case {
+    std::string pref, city, town;
+    int mode;
+    int expected;
+  } const cases[] = {
+      {pref, city, town, 1, 1},  {pref, city, other, 1, 0},    {pref, city, other, 2, 1},
+      {pref, other, town, 2, 0}, {pref, other, town, 3, 1},    {other, city, town, 3, 0},
+      {other, city, town, 4, 1}, {pref, other, town, 4, 0},    {"", "", town, 5, 1},
+      {other, city, "", 5, 1},   {other, "", "", 5, 0},        {pref, city, town, 0, 0},
+      {pref, city, town, 6, 0},  {Sj("東京都"), "", "", 5, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, COrvekTestAccess::ChkJusho(c.pref, c.city, c.town, c.mode, &record))
+        << "mode " << c.mode;
+  }
+  // An empty key matches an empty field.
+  ST_ORVEK_TBL blank = Parse("\n");
+  EXPECT_EQ(1, COrvekTestAccess::ChkJusho(other, "", other, 5, &blank));
+}
+
+TEST(RowTest, LinesUpTheColumnsOnceTheQuotesAreGone) {
+  EXPECT_EQ(Sj("100-0001  東京都      千代田区              千代田"),
+            VisibleRow(Parse(ChiyodaLine())));
+  // A four-character prefecture gets one pair of spaces; a ten-kanji city one pair as well, so
+  // the town area still starts at column 44.
+  const std::string ten = "一二三四五六七八九十";
+  const std::string row = VisibleRow(Parse("1,2,\"1234567\",4,5,6," + Quoted("神奈川県") + "," +
+                                           Quoted(ten.c_str()) + "," + Quoted("町") + "\n"));
+  EXPECT_EQ("123-4567  " + Sj("神奈川県") + "    " + Sj(ten.c_str()) + "  " + Sj("町"), row);
+  EXPECT_EQ(44u, row.find(Sj("町")));
+  // Eleven kanji are cut to the quote, ten kanji and a lone lead byte; everything moves right.
+  const std::string cut =
+      VisibleRow(Parse("1,2,\"1234567\",4,5,6," + Quoted("東京都") + "," +
+                       Quoted((ten + "百").c_str()) + "," + Quoted("町") + "\n"));
+  EXPECT_EQ("123-4567  " + Sj("東京都") + "      " + Sj(ten.c_str()) + "\x95  " + Sj("町"), cut);
+  EXPECT_EQ(45u, cut.find(Sj("町")));
+  // No town area: the row ends with the city's padding.
+  EXPECT_EQ(Sj("100-0001  東京都      千代田区              "),
+            VisibleRow(Parse("1,2,\"1000001\",4,5,6," + Quoted("東京都") + "," +
+                             Quoted("千代田区") + "\n")));
+}
+
+TEST(RowTest, DeletingQuotesShiftsTheRestLeft) {
+  char row[16] = "\"\"a\"b\"";
+  row[8] = 'X';  // past the row's NUL
+  COrvekTestAccess::DeleteTen(row);
+  EXPECT_EQ("ab", std::string(row));
+  EXPECT_EQ(std::string("ab\0\0\0\0\0\0X", 9), std::string(row, 9));
+  COrvekTestAccess::DeleteTen(row);
+  EXPECT_EQ("ab", std::string(row));
+  char empty[1] = "";
+  COrvekTestAccess::DeleteTen(empty);
+  EXPECT_EQ("", std::string(empty));
+}
+
+}  // namespace
