@@ -1,0 +1,87 @@
+// libFuzzer target: the line parser, the row code, and the fast search against the literal
+// one, on whatever bytes the fuzzer makes up.
+//   build-asan/bin/orvek_fuzz -max_total_time=60 fuzz/corpus
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "match.h"
+#include "record.h"
+#include "row.h"
+#include "search.h"
+
+namespace {
+
+using orvek::detail::SearchKeys;
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+class CollectingSink final : public orvek::detail::RowSink {
+ public:
+  void AddRow(const char* row) override { rows.emplace_back(row); }
+  std::vector<std::string> rows;
+};
+
+std::vector<std::string> Rows(void (*search)(int, const SearchKeys&, orvek::detail::RowSink&),
+                              int fd, const SearchKeys& keys) {
+  Check(::lseek(fd, 0, SEEK_SET) == 0);
+  CollectingSink sink;
+  search(fd, keys, sink);
+  return sink.rows;
+}
+
+// The line parser: the in-place parser must agree with the literal one, and a row made from
+// the record fits its buffer and loses all its quotes.
+void CheckLine(const std::string& text) {
+  ST_ORVEK_TBL literal;
+  ST_ORVEK_TBL piece;
+  std::memset(&literal, 1, sizeof literal);
+  std::memset(&piece, 2, sizeof piece);
+  orvek::detail::ParseLine(text.c_str(), &literal);
+  orvek::detail::ParsePiece(text.data(), text.size(), &piece);
+  Check(std::memcmp(&literal, &piece, sizeof literal) == 0);
+
+  char row[orvek::detail::kRowBufferSize];
+  orvek::detail::CreateRow(literal, row);
+  Check(std::strlen(row) <= 130);
+  orvek::detail::DeleteQuotes(row);
+  Check(std::strchr(row, '"') == nullptr);
+}
+
+// The searches: keys taken from the file's own first record, so that some lines match.
+void CheckSearches(const std::string& file, int mode) {
+  const int fd = ::memfd_create("orvek-fuzz", 0);
+  Check(fd >= 0);
+  Check(::write(fd, file.data(), file.size()) == static_cast<ssize_t>(file.size()));
+  ST_ORVEK_TBL first;
+  orvek::detail::ParseLine(file.substr(0, orvek::detail::kPieceBytes).c_str(), &first);
+  const std::string blank;
+  const SearchKeys searches[] = {
+      SearchKeys::ForPostalCode(first.szPostalCode),
+      SearchKeys::ForAddress(first.szPref, first.szCity, first.szTown, mode),
+      SearchKeys::ForAddress(first.szPref, blank.c_str(), first.szTown, mode),
+      SearchKeys::ForAddress(blank.c_str(), first.szCity, blank.c_str(), mode),
+  };
+  for (const SearchKeys& keys : searches) {
+    Check(Rows(orvek::detail::SearchFast, fd, keys) ==
+          Rows(orvek::detail::SearchLiteral, fd, keys));
+  }
+  ::close(fd);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  CheckLine(text);
+  CheckSearches(text, data[0] % 7);
+  return 0;
+}
