@@ -23,10 +23,8 @@ const std::string& ListBoxWindow::Row(int index) const {
 
 void ListBoxWindow::FillHole() const {
   if (hole_ < 0) return;
-  const int index = hole_;
-  rows_.erase(rows_.begin() + index);
-  hole_ = -1;
-  if (View() != nullptr) View()->RowsRemoved(index, 1);
+  rows_.erase(rows_.begin() + hole_);
+  hole_ = -1;  // the view was told when the row went
 }
 
 LRESULT ListBoxWindow::DefaultProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -73,7 +71,7 @@ LRESULT ListBoxWindow::InsertString(WPARAM wparam, const char* text) {
   if (hole_ >= 0 && at == hole_) {
     rows_[static_cast<std::size_t>(at)] = text != nullptr ? text : "";
     hole_ = -1;
-    if (View() != nullptr) View()->RowChanged(at);
+    if (View() != nullptr) View()->RowsInserted(at, 1);
     return at;
   }
   FillHole();
@@ -93,6 +91,7 @@ LRESULT ListBoxWindow::DeleteString(WPARAM wparam) {
     SetSelectionTo(selection_ - 1);
   }
   hole_ = at;
+  if (View() != nullptr) View()->RowsRemoved(at, 1);
   return Count();
 }
 

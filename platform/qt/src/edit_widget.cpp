@@ -103,7 +103,10 @@ void EditWidget::PersonEdited(const QString& edited) {
 
 void EditWidget::PersonMovedCaret() {
   if (showing_ || window_ == nullptr) return;
-  const std::vector<int> offsets = ByteOffsets(Edit()->Text());
+  // Qt moves the cursor of an edit before it reports the edit itself; PersonEdited places it.
+  const std::string& bytes = Edit()->Text();
+  if (text() != ToQString(bytes)) return;
+  const std::vector<int> offsets = ByteOffsets(bytes);
   const auto byte = [&offsets](qsizetype position) {
     return offsets[static_cast<std::size_t>(
         std::clamp<qsizetype>(position, 0, static_cast<qsizetype>(offsets.size()) - 1))];

@@ -1,6 +1,5 @@
 #include "fonts.h"
 
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QStringList>
 
@@ -40,10 +39,9 @@ QFont DialogFont(const std::string& cp932_name, int point_size) {
 }
 
 QFont FixedPitchFont(const QFont& font) {
-  if (QFontInfo(font).fixedPitch()) return font;
+  // fontconfig calls the gothic dual-width, so QFontInfo::fixedPitch() says no: go by name.
   QFont fixed(font);
   fixed.setFamily(kGothic);
-  fixed.setStyleHint(QFont::TypeWriter);
   return fixed;
 }
 

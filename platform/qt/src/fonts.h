@@ -14,7 +14,7 @@ namespace platform::qt {
 void InstallFontSubstitutions();
 // The font of a dialog: the family mapped, the size in pixels as at 96 dots per inch.
 QFont DialogFont(const std::string& cp932_name, int point_size);
-// A fixed-pitch font of the same size (the font itself when it is one).
+// The fixed-pitch gothic at the same size.
 QFont FixedPitchFont(const QFont& font);
 // Average character width and height in pixels, as the classic dialog manager measures them.
 POINT BaseUnitsOf(const QFont& font);

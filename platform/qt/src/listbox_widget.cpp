@@ -24,13 +24,22 @@ QVariant ListBoxModel::data(const QModelIndex& index, int role) const {
 }
 
 void ListBoxModel::Inserted(int first) {
+  if (removed_at_ >= 0 && first == removed_at_) {
+    // A row taken out and put back at the same place (a row rewritten): a change.
+    removed_at_ = -1;
+    Changed(first);
+    return;
+  }
   // Rows added after the ones the view knows leave those in place: an append.
   if (first < shown_) reset_ = true;
   pending_ = true;
 }
 
 void ListBoxModel::Removed(int first) {
-  if (first < shown_) reset_ = true;
+  if (first < shown_) {
+    if (removed_at_ >= 0) reset_ = true;
+    removed_at_ = first;
+  }
   pending_ = true;
 }
 
@@ -51,6 +60,8 @@ void ListBoxModel::Sync() {
   if (!pending_) return;
   pending_ = false;
   const int count = list_ != nullptr ? list_->Count() : 0;
+  if (removed_at_ >= 0 || count < shown_) reset_ = true;
+  removed_at_ = -1;
   if (reset_) {
     beginResetModel();
     shown_ = count;

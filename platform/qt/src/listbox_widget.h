@@ -35,6 +35,7 @@ class ListBoxModel final : public QAbstractListModel {
   bool reset_ = false;
   int changed_first_ = -1;
   int changed_last_ = -1;
+  int removed_at_ = -1;  // a known row removed, perhaps to be put back
 };
 
 class ListBoxWidget final : public QListView, public ControlView {
