@@ -33,11 +33,13 @@ struct Plan {
   bool every_line = false;            // no shortcut is known
   bool irregular_lines = false;       // the lines that may hold an empty field
   std::vector<NeedleFinder> needles;  // the lines that hold one of these
+  Simd simd = Simd::kBest;
 };
 
 // Every key must equal its field: looking for one of them is enough, the longest one best.
-Plan PlanForAll(std::initializer_list<const char*> keys) {
+Plan PlanForAll(std::initializer_list<const char*> keys, Simd simd) {
   Plan plan;
+  plan.simd = simd;
   const char* wanted = nullptr;
   bool empty_key = false;
   for (const char* key : keys) {
@@ -49,7 +51,7 @@ Plan PlanForAll(std::initializer_list<const char*> keys) {
     }
   }
   if (wanted != nullptr) {
-    plan.needles.emplace_back(wanted);
+    plan.needles.emplace_back(wanted, simd);
   } else if (empty_key) {
     plan.irregular_lines = true;
   } else {
@@ -59,33 +61,34 @@ Plan PlanForAll(std::initializer_list<const char*> keys) {
 }
 
 // Any key may decide a match: each one has to be looked for.
-Plan PlanForAny(std::initializer_list<const char*> keys) {
+Plan PlanForAny(std::initializer_list<const char*> keys, Simd simd) {
   Plan plan;
+  plan.simd = simd;
   for (const char* key : keys) {
     if (*key == '\0') {
       plan.irregular_lines = true;
     } else if (HoldsLineBreak(key)) {
       plan.every_line = true;
     } else {
-      plan.needles.emplace_back(key);
+      plan.needles.emplace_back(key, simd);
     }
   }
   return plan;
 }
 
-Plan MakePlan(const SearchKeys& keys) {
-  if (keys.kind == SearchKeys::Kind::kPostalCode) return PlanForAll({keys.code});
+Plan MakePlan(const SearchKeys& keys, Simd simd) {
+  if (keys.kind == SearchKeys::Kind::kPostalCode) return PlanForAll({keys.code}, simd);
   switch (keys.mode) {
     case 1:
-      return PlanForAll({keys.pref, keys.city, keys.town});
+      return PlanForAll({keys.pref, keys.city, keys.town}, simd);
     case 2:
-      return PlanForAll({keys.pref, keys.city});
+      return PlanForAll({keys.pref, keys.city}, simd);
     case 3:
-      return PlanForAll({keys.pref, keys.town});
+      return PlanForAll({keys.pref, keys.town}, simd);
     case 4:
-      return PlanForAll({keys.city, keys.town});
+      return PlanForAll({keys.city, keys.town}, simd);
     case 5:
-      return PlanForAny({keys.pref, keys.city, keys.town});
+      return PlanForAny({keys.pref, keys.city, keys.town}, simd);
     default: {
       Plan plan;
       plan.nothing = true;
@@ -96,8 +99,8 @@ Plan MakePlan(const SearchKeys& keys) {
 
 class BlockScanner {
  public:
-  BlockScanner(const SearchKeys& keys, RowSink& sink)
-      : keys_(keys), sink_(sink), plan_(MakePlan(keys)) {}
+  BlockScanner(const SearchKeys& keys, RowSink& sink, Simd simd)
+      : keys_(keys), sink_(sink), plan_(MakePlan(keys, simd)) {}
 
   void Run(int fd);
 
@@ -179,7 +182,7 @@ void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
     ++sources;
   }
   if (plan_.irregular_lines) {
-    FindIrregularLines(base, begin, end, lines_);
+    FindIrregularLines(base, begin, end, lines_, plan_.simd);
     ++sources;
   }
   if (sources > 1) {
@@ -209,8 +212,8 @@ void BlockScanner::TestPiece(const char* data, std::size_t length) {
 
 }  // namespace
 
-void SearchFast(int fd, const SearchKeys& keys, RowSink& sink) {
-  BlockScanner(keys, sink).Run(fd);
+void SearchFast(int fd, const SearchKeys& keys, RowSink& sink, Simd simd) {
+  BlockScanner(keys, sink, simd).Run(fd);
 }
 
 }  // namespace orvek::detail

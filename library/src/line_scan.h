@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "simd.h"
+
 namespace orvek::detail {
 
 // A line of a block: the offsets of its first byte and of its LF.
@@ -21,6 +23,6 @@ struct LineSpan {
 // more than one piece's worth of bytes. Each line ends with its LF, and end - 1 is an LF.
 // A line not listed is one piece whose columns 2 to 9 all hold at least one byte.
 void FindIrregularLines(const char* base, std::size_t begin, std::size_t end,
-                        std::vector<LineSpan>& lines);
+                        std::vector<LineSpan>& lines, Simd simd = Simd::kBest);
 
 }  // namespace orvek::detail

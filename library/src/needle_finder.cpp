@@ -59,15 +59,10 @@ __attribute__((target("avx2"))) const char* FindAvx2(const char* p, const char* 
   return FindSse2(p, end, needle);
 }
 
-bool HasAvx2() {
-  static const bool has_avx2 = __builtin_cpu_supports("avx2") != 0;
-  return has_avx2;
-}
-
 }  // namespace
 
-NeedleFinder::NeedleFinder(const char* needle)
-    : needle_(needle), length_(std::strlen(needle)), first_(0), second_(0) {
+NeedleFinder::NeedleFinder(const char* needle, Simd simd)
+    : needle_(needle), length_(std::strlen(needle)), first_(0), second_(0), avx2_(UseAvx2(simd)) {
   // The keys come quoted, and quotes are everywhere in the file: test the bytes inside them.
   if (length_ >= 4) {
     first_ = 1;
@@ -83,7 +78,7 @@ const char* NeedleFinder::Find(const char* begin, const char* end) const {
         std::memchr(begin, needle_[0], static_cast<std::size_t>(end - begin)));
   }
   const Needle needle{needle_, length_, first_, second_};
-  return HasAvx2() ? FindAvx2(begin, end, needle) : FindSse2(begin, end, needle);
+  return avx2_ ? FindAvx2(begin, end, needle) : FindSse2(begin, end, needle);
 }
 
 }  // namespace orvek::detail

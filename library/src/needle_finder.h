@@ -3,12 +3,14 @@
 
 #include <cstddef>
 
+#include "simd.h"
+
 namespace orvek::detail {
 
 class NeedleFinder {
  public:
   // needle: non-empty and NUL-terminated; it must outlive the finder.
-  explicit NeedleFinder(const char* needle);
+  NeedleFinder(const char* needle, Simd simd);
 
   // The first occurrence of the needle that lies wholly in [begin, end), or nullptr.
   const char* Find(const char* begin, const char* end) const;
@@ -20,6 +22,7 @@ class NeedleFinder {
   // agree is the whole needle compared.
   std::size_t first_;
   std::size_t second_;
+  bool avx2_;
 };
 
 }  // namespace orvek::detail

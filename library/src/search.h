@@ -2,6 +2,7 @@
 #pragma once
 
 #include "match.h"
+#include "simd.h"
 
 namespace orvek::detail {
 
@@ -20,6 +21,9 @@ void SearchLiteral(int fd, const SearchKeys& keys, RowSink& sink);
 
 // The same rows, found without parsing every line: the file is read in blocks, and only the
 // lines that can hold a hit are cut into pieces and parsed (see fast_search.cpp).
-void SearchFast(int fd, const SearchKeys& keys, RowSink& sink);
+void SearchFast(int fd, const SearchKeys& keys, RowSink& sink, Simd simd);
+inline void SearchFast(int fd, const SearchKeys& keys, RowSink& sink) {
+  SearchFast(fd, keys, sink, Simd::kBest);
+}
 
 }  // namespace orvek::detail

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Times the orvek command against grep, as whole processes on the same page-cached data file:
+#   orvek code 1000001            against  grep -F '"1000001"' KEN_ALL.CSV
+#   orvek address --pref 北海道   (mode 5, 8,201 rows) against the code search
+# and prints the medians, the ratios and the code search's peak memory.
+#   scripts/compare-grep.sh [BUILD_DIR] [DATA_DIR]     defaults: build, BUILD_DIR/data
+set -euo pipefail
+
+build_dir="$(cd "${1:-build}" && pwd)"
+data_dir="$(cd "${2:-$build_dir/data}" && pwd)"
+orvek="$build_dir/bin/orvek"
+runs="${RUNS:-300}"
+
+[[ -x "$orvek" ]] || { echo "compare-grep: no $orvek; build first" >&2; exit 1; }
+[[ -f "$data_dir/KEN_ALL.CSV" ]] || { echo "compare-grep: no KEN_ALL.CSV in $data_dir" >&2; exit 1; }
+command -v hyperfine >/dev/null || { echo "compare-grep: hyperfine is not installed" >&2; exit 1; }
+
+cd "$data_dir"
+cat KEN_ALL.CSV >/dev/null  # into the page cache
+json="$(mktemp)"
+trap 'rm -f "$json"' EXIT
+
+# Alternating runs of the three commands; medians in milliseconds.
+LC_ALL=C.UTF-8 hyperfine --shell=none --warmup 30 --runs "$runs" --export-json "$json" \
+  --command-name grep "grep -F '\"1000001\"' KEN_ALL.CSV" \
+  --command-name code "$orvek code 1000001" \
+  --command-name hokkaido "$orvek address --pref 北海道" >/dev/null
+
+median() {
+  awk -v name="\"$1\"" '
+    $1 == "\"command\":" && $2 ~ name { found = 1 }
+    found && $1 == "\"median\":" { gsub(",", "", $2); printf "%.3f", $2 * 1000; exit }' "$json"
+}
+grep_ms="$(median grep)"
+code_ms="$(median code)"
+hokkaido_ms="$(median hokkaido)"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+echo "median of $runs runs each, whole processes, in $data_dir:"
+echo "  grep -F '\"1000001\"' KEN_ALL.CSV    ${grep_ms} ms"
+echo "  orvek code 1000001                  ${code_ms} ms   $(ratio "$code_ms" "$grep_ms") x grep (target <= 1.5)"
+echo "  orvek address --pref 北海道         ${hokkaido_ms} ms   $(ratio "$hokkaido_ms" "$code_ms") x code (target <= 2)"
+if [[ -x /usr/bin/time ]]; then
+  rss="$(/usr/bin/time -f %M "$orvek" code 1000001 2>&1 >/dev/null | tail -n 1)"
+  echo "  peak RSS of orvek code 1000001      ${rss} KB (target < 10240)"
+fi
