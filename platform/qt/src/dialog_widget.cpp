@@ -20,6 +20,7 @@
 #include "platform/user_input.h"
 #include "static_widget.h"
 #include "text.h"
+#include "window_manager_hints.h"
 
 namespace platform::qt {
 namespace {
@@ -143,6 +144,7 @@ void DialogWidget::ApplyState() {
         owner->winId();
         windowHandle()->setTransientParent(owner->windowHandle());
       }
+      SetFrameFunctions(this, (style & WS_SYSMENU) != 0);
       show();
       raise();
       activateWindow();
