@@ -168,7 +168,7 @@ TEST_F(AddressToCodeTest, NamesSpelledOtherwiseThanTheFileFindNothingAndSayNothi
 TEST_F(AddressToCodeTest, InputMethodIsOnInTheSearchBoxesOnly) {
   const auto open = [] { return platform::InputContextOf(Active())->open; };
   User()
-      .Then([this, open] {
+      .Then([open] {
         EXPECT_EQ(1001, FocusId());
         EXPECT_TRUE(open());
       })
