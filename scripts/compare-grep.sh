@@ -20,7 +20,7 @@ cat KEN_ALL.CSV >/dev/null  # into the page cache
 json="$(mktemp)"
 trap 'rm -f "$json"' EXIT
 
-# Alternating runs of the three commands; medians in milliseconds.
+# hyperfine runs each command in turn (warm-up first); medians in milliseconds.
 LC_ALL=C.UTF-8 hyperfine --shell=none --warmup 30 --runs "$runs" --export-json "$json" \
   --command-name grep "grep -F '\"1000001\"' KEN_ALL.CSV" \
   --command-name code "$orvek code 1000001" \

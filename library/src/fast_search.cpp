@@ -152,6 +152,8 @@ void BlockScanner::Run(int fd) {
 
 void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
   const char* const base = buffer_.get();
+  const bool continued_line = continued_line_;
+  continued_line_ = false;
   if (plan_.every_line) {
     while (begin < end) {
       const auto* lf = static_cast<const char*>(std::memchr(base + begin, '\n', end - begin));
@@ -163,10 +165,9 @@ void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
 
   lines_.clear();
   int sources = 0;
-  if (continued_line_) {
+  if (continued_line) {
     const auto* lf = static_cast<const char*>(std::memchr(base + begin, '\n', end - begin));
     lines_.push_back({static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(lf - base)});
-    continued_line_ = false;
     ++sources;
   }
   for (const NeedleFinder& needle : plan_.needles) {

@@ -46,8 +46,6 @@ TEST_F(SearchTest, CodeSearchAppendsCleanRowsInFileOrder) {
   EXPECT_EQ((std::vector<std::string>{Sj("100-0001  東京都      千代田区              千代田"),
                                       Sj("100-0001  東京都      千代田区              皇居外苑")}),
             Rows(list_));
-  EXPECT_EQ(0, Code("1000001"));  // without its quotes a code never matches
-  EXPECT_EQ(2, list_.GetCount());
   EXPECT_EQ(0u, backend_.MessageBoxes().size());
 }
 
