@@ -20,7 +20,7 @@ cd "$build/data"
 if (($# > 0)); then
   exec "$build/bin/orvek" "$@"
 fi
-for search in "code 100-0001" "address --pref 東京都 --city 千代田区"; do
+for search in "code 100-0001" "address --pref 東京都 --city 府中市"; do
   echo "\$ orvek $search"
   # shellcheck disable=SC2086  # the sample searches are split into words on purpose
   "$build/bin/orvek" $search
