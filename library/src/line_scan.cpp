@@ -72,40 +72,35 @@ ChunkBits Sse2Bits(const char* p) {
 // The line the screen is in; Add() has no branch.
 class LineScreen {
  public:
-  explicit LineScreen(std::size_t begin) : line_start_(begin) {}
-
-  __attribute__((always_inline)) inline void Add(std::size_t chunk, std::uint64_t lf,
-                                                 std::uint64_t comma) {
+  __attribute__((always_inline)) inline void Add(std::uint64_t lf, std::uint64_t comma) {
     const std::uint64_t head = lf ^ (lf - 1);  // through the first LF, or the whole chunk
     const bool ends = lf != 0;
     const unsigned commas = commas_ + static_cast<unsigned>(__builtin_popcountll(comma & head));
-    const std::size_t next_start =
-        chunk + static_cast<unsigned>(__builtin_ctzll(lf | (1ULL << 63))) + 1;
-    flagged_ |= ends & ((commas < kCommasOfNineColumns) | (next_start - line_start_ > kPieceBytes));
-    flagged_ |= (lf & (lf - 1)) != 0;
-    // After an LF the count starts again behind it; selected with masks, not a branch.
-    const unsigned keep_rest = 0U - static_cast<unsigned>(ends);
-    const std::size_t move_start = std::size_t{0} - static_cast<std::size_t>(ends);
-    commas_ = (static_cast<unsigned>(__builtin_popcountll(comma & ~head)) & keep_rest) |
-              (commas & ~keep_rest);
-    line_start_ = (next_start & move_start) | (line_start_ & ~move_start);
+    // A line of more than 499 bytes holds at least six whole chunks without an LF.
+    chunks_without_lf_ = ends ? 0 : chunks_without_lf_ + 1;
+    flagged_ |= (ends & (commas < kCommasOfNineColumns)) | (chunks_without_lf_ >= 5) |
+                ((lf & (lf - 1)) != 0);
+    // After an LF the count starts again behind it; selected with a mask, not a branch.
+    const unsigned restart = 0U - static_cast<unsigned>(ends);
+    commas_ = (static_cast<unsigned>(__builtin_popcountll(comma & ~head)) & restart) |
+              (commas & ~restart);
   }
   bool Flagged() const { return flagged_; }
 
  private:
-  std::size_t line_start_;
   unsigned commas_ = 0;
+  unsigned chunks_without_lf_ = 0;
   bool flagged_ = false;
 };
 
 bool ScreenSse2(const char* base, std::size_t begin, std::size_t end) {
-  LineScreen screen(begin);
+  LineScreen screen;
   std::uint64_t odd = 0;
   for (std::size_t chunk = begin; chunk < end; chunk += kChunk) {
     alignas(32) Padding padded;
     const ChunkBits bits = Sse2Bits(ChunkData(base, begin, chunk, end, padded));
     odd |= bits.odd;
-    screen.Add(chunk, bits.lf, bits.comma);
+    screen.Add(bits.lf, bits.comma);
   }
   return screen.Flagged() || odd != 0;
 }
@@ -118,7 +113,7 @@ __attribute__((target("avx2"), always_inline)) inline std::uint64_t Movemask32(_
 
 __attribute__((target("avx2,popcnt,bmi"))) bool ScreenAvx2(const char* base, std::size_t begin,
                                                            std::size_t end) {
-  LineScreen screen(begin);
+  LineScreen screen;
   __m256i odd = _mm256_setzero_si256();
   const __m256i lf_byte = _mm256_set1_epi8('\n');
   const __m256i comma_byte = _mm256_set1_epi8(',');
@@ -144,7 +139,7 @@ __attribute__((target("avx2,popcnt,bmi"))) bool ScreenAvx2(const char* base, std
         _mm256_or_si256(_mm256_and_si256(stop0, _mm256_cmpeq_epi8(before0, comma_byte)),
                         _mm256_and_si256(stop1, _mm256_cmpeq_epi8(before1, comma_byte)));
     odd = _mm256_or_si256(odd, _mm256_or_si256(nul, after_comma));
-    screen.Add(chunk, Movemask32(lf0, lf1), Movemask32(comma0, comma1));
+    screen.Add(Movemask32(lf0, lf1), Movemask32(comma0, comma1));
   }
   return screen.Flagged() || _mm256_testz_si256(odd, odd) == 0;
 }
