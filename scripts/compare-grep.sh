@@ -18,13 +18,14 @@ command -v hyperfine >/dev/null || { echo "compare-grep: hyperfine is not instal
 cd "$data_dir"
 cat KEN_ALL.CSV >/dev/null  # into the page cache
 json="$(mktemp)"
-trap 'rm -f "$json"' EXIT
+trap 'rm -f "$json" "$json.log"' EXIT
 
 # hyperfine runs each command in turn (warm-up first); medians in milliseconds.
 LC_ALL=C.UTF-8 hyperfine --shell=none --warmup 30 --runs "$runs" --export-json "$json" \
   --command-name grep "grep -F '\"1000001\"' KEN_ALL.CSV" \
   --command-name code "$orvek code 1000001" \
-  --command-name hokkaido "$orvek address --pref 北海道" >/dev/null
+  --command-name hokkaido "$orvek address --pref 北海道" >/dev/null 2>"$json.log" ||
+  { cat "$json.log" >&2; exit 1; }
 
 median() {
   awk -v name="\"$1\"" '
