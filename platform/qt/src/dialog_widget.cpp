@@ -97,8 +97,9 @@ void DialogWidget::FocusChanged() {
 }
 
 void DialogWidget::WindowDestroying() {
+  Window* going = dialog_;
   Detach();
-  hide();
+  HideAndPassActivation(going);
   // Not deleted here: the destruction may come from inside one of this widget's own events.
   deleteLater();
 }
@@ -152,7 +153,7 @@ void DialogWidget::ApplyState() {
     if (dialog_->IsMinimized() && !isMinimized()) showMinimized();
     if (!dialog_->IsMinimized() && isMinimized()) showNormal();
   } else if (isVisible()) {
-    hide();
+    HideAndPassActivation(dialog_);
   }
   applying_ = false;
   if (!was_enabled && isEnabled() && isVisible() && ActiveWindow() == dialog_) {
@@ -160,6 +161,21 @@ void DialogWidget::ApplyState() {
     activateWindow();
     raise();
     ShowFocus();
+  }
+}
+
+void DialogWidget::HideAndPassActivation(Window* going) {
+  const bool was_active = isActiveWindow();
+  hide();
+  if (!was_active) return;
+  // As the classic window system does, the window that goes hands the activation on to the
+  // topmost one left that a person can use (the offscreen platform has no window manager).
+  const std::vector<Window*> windows = TopLevelWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    Window* window = *it;
+    if (window == going || !window->IsVisible() || !window->IsEnabled()) continue;
+    if (QWidget* next = QtBackend::Instance()->WidgetOf(window)) next->activateWindow();
+    return;
   }
 }
 

@@ -43,6 +43,7 @@ class DialogWidget final : public QWidget, public WindowView {
   bool DialogKey(QKeyEvent* event, QWidget* target);
   void ApplyState();
   void Detach();
+  void HideAndPassActivation(Window* going);
 
   DialogWindow* dialog_;
   POINT base_units_;
