@@ -82,12 +82,11 @@ void ParseLine(const char* line, ST_ORVEK_TBL* record) {
 void ParsePiece(const char* data, std::size_t length, ST_ORVEK_TBL* record) {
   const char* read = data;
   const char* end = data + std::min(length, kLineBufferSize);
+  std::memset(record, 0, sizeof *record);  // the NULs behind every field's text
   ForEachField(record, [&](char* field, std::size_t size) {
     const char* column_end = FindColumnEnd(read, end);
     if (column_end != end && *column_end == '\0') end = column_end;  // the text ends there
-    const auto kept = std::min(static_cast<std::size_t>(column_end - read), size - 1);
-    std::memcpy(field, read, kept);
-    std::memset(field + kept, 0, size - kept);
+    std::memcpy(field, read, std::min(static_cast<std::size_t>(column_end - read), size - 1));
     read = column_end == end ? end : column_end + 1;
   });
 }
