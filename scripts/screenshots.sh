@@ -9,6 +9,8 @@
 #   searching-popup-screen.png   the whole screen, taken while the search is blocked on the
 #       pipe: the popup is on the screen, message and all, before the search starts
 #   code-search-100-0001.png     the code dialog after the search, first row selected
+#   name-search-tokyo-chiyoda.png  the name dialog after 東京都 + 千代田区 (xdotool types a
+#       character the keymap lacks by remapping a key: slowly, or X drops one)
 #   scripts/screenshots.sh [OUT_DIR]          BUILD_DIR (default: build) holds bin/morvane
 set -euo pipefail
 
@@ -97,4 +99,20 @@ sleep 2
 xdotool mousemove --window "$code_window" 20 $((50 * 13 / 8 + 6)) click 1
 sleep 0.5
 import -window "$code_window" "$out/code-search-100-0001.png"
+
+# Back to the menu (戻る at 439, 132 dialog units), then the search by name.
+xdotool mousemove --window "$code_window" $((439 * 6 / 4 + 20)) $((132 * 13 / 8 + 12)) click 1
+sleep 0.5
+xdotool key Tab Return
+wait_for "$grabs/dialog-130.png"
+sleep 1
+name_window="$(focused)"
+for c in 東 京 都; do xdotool type "$c"; sleep 0.5; done
+xdotool key Tab
+for c in 千 代 田 区; do xdotool type "$c"; sleep 0.5; done
+xdotool key Tab Tab space
+sleep 0.5
+unzip -p "$zip" KEN_ALL.CSV >"$work/ken_all.csv"
+sleep 2
+import -window "$name_window" "$out/name-search-tokyo-chiyoda.png"
 echo "screenshots: $(ls "$out" | tr '\n' ' ')"
