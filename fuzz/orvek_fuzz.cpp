@@ -1,6 +1,8 @@
 // libFuzzer target: the line parser, the row code, and the fast search against the literal
 // one, on whatever bytes the fuzzer makes up.
-//   build-asan/bin/orvek_fuzz -max_total_time=60 fuzz/corpus
+//   mkdir -p build-asan/fuzz-corpus
+//   build-asan/bin/orvek_fuzz -max_total_time=60 build-asan/fuzz-corpus fuzz/corpus
+// (new inputs go to the first folder; the seeds in fuzz/corpus stay as they are)
 #include <sys/mman.h>
 #include <unistd.h>
 
