@@ -167,14 +167,15 @@ void DialogWidget::ApplyState() {
 void DialogWidget::HideAndPassActivation(Window* going) {
   const bool was_active = isActiveWindow();
   hide();
-  if (!was_active) return;
+  QtBackend* backend = QtBackend::Instance();
+  if (!was_active || backend == nullptr) return;
   // As the classic window system does, the window that goes hands the activation on to the
   // topmost one left that a person can use (the offscreen platform has no window manager).
   const std::vector<Window*> windows = TopLevelWindows();
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
     Window* window = *it;
     if (window == going || !window->IsVisible() || !window->IsEnabled()) continue;
-    if (QWidget* next = QtBackend::Instance()->WidgetOf(window)) next->activateWindow();
+    if (QWidget* next = backend->WidgetOf(window)) next->activateWindow();
     return;
   }
 }
