@@ -46,7 +46,7 @@ void CleanRows(HWND list) {
       long_row.assign(static_cast<std::size_t>(length) + 1, '\0');
       text = long_row.data();
     }
-    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    if (SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text)) == LB_ERR) break;
     orvek::detail::DeleteQuotes(text);
     SendMessageA(list, LB_DELETESTRING, i, 0);
     SendMessageA(list, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(text));
