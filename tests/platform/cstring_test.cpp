@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cerrno>
+#include <random>
+#include <string>
 
 #include "platform/cstring.h"
 #include "platform/encoding.h"
@@ -32,6 +37,50 @@ TEST(EncodingTest, RoundTripsJapaneseAndReplacesBrokenBytes) {
       platform::Cp932ToUtf8("\x93\n"));
   EXPECT_FALSE(platform::Utf8ToCp932("😀").has_value());
   EXPECT_FALSE(platform::Utf8ToCp932("\xFF").has_value());
+}
+
+}  // namespace
+
+namespace {
+
+// The system converter with the same policy for broken input: U+FFFD, then the next byte.
+std::string ConverterToUtf8(const std::string& cp932) {
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  std::string out;
+  char* in = const_cast<char*>(cp932.data());
+  std::size_t left = cp932.size();
+  while (left > 0) {
+    char buffer[64];
+    char* out_ptr = buffer;
+    std::size_t out_left = sizeof buffer;
+    const std::size_t rc = iconv(cd, &in, &left, &out_ptr, &out_left);
+    out.append(buffer, static_cast<std::size_t>(out_ptr - buffer));
+    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      out += "\xEF\xBF\xBD";
+      ++in;
+      --left;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+TEST(EncodingTest, DecodingTableAgreesWithTheSystemConverterOnEverySequence) {
+  for (int a = 0; a < 256; ++a) {
+    const std::string one(1, static_cast<char>(a));
+    ASSERT_EQ(ConverterToUtf8(one), platform::Cp932ToUtf8(one)) << "byte " << a;
+    for (int b = 0; b < 256; ++b) {
+      const std::string two = one + static_cast<char>(b);
+      ASSERT_EQ(ConverterToUtf8(two), platform::Cp932ToUtf8(two)) << "bytes " << a << " " << b;
+    }
+  }
+  std::mt19937 random(932);
+  for (int i = 0; i < 2000; ++i) {
+    std::string text(random() % 40, '\0');
+    for (char& c : text) c = static_cast<char>(random());
+    ASSERT_EQ(ConverterToUtf8(text), platform::Cp932ToUtf8(text));
+  }
 }
 
 }  // namespace

@@ -76,9 +76,54 @@ bool LocaleIsUtf8() {
 
 }  // namespace
 
+// The decoding table, generated at build time from the same converter (see generator/).
+#include "cp932_table.inc"
+
+namespace {
+// Writes one BMP character as UTF-8 and returns the position after it.
+char* PutUtf8(char* out, unsigned code) {
+  if (code < 0x80) {
+    *out++ = static_cast<char>(code);
+  } else if (code < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (code >> 6));
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xE0 | (code >> 12));
+    *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
+  }
+  return out;
+}
+}  // namespace
+
 std::string Cp932ToUtf8(std::string_view cp932) {
-  // NUL bytes pass through iconv unchanged; so does plain ASCII.
-  return Convert("UTF-8", "CP932", cp932, true).value_or(std::string());
+  // Table-driven: rows of thousands of search results are converted on their way out, and a
+  // converter call per row costs far more than the lookups. A byte that starts no valid
+  // character becomes U+FFFD and the next byte is read afresh, as with the converter.
+  // One byte gives at most three bytes of UTF-8 (a half-width katakana or U+FFFD).
+  std::string out(cp932.size() * 3, '\0');
+  char* put = out.data();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(cp932.data());
+  const std::size_t size = cp932.size();
+  for (std::size_t i = 0; i < size;) {
+    const unsigned char lead = bytes[i];
+    unsigned code = kSingle[lead];
+    std::size_t used = 1;
+    if (code == 0xFFFE) {
+      code = 0xFFFF;
+      if (i + 1 < size) {
+        const unsigned two = kDouble[kLeadIndex[lead]][bytes[i + 1]];
+        if (two != 0xFFFF) {
+          code = two;
+          used = 2;
+        }
+      }
+    }
+    put = PutUtf8(put, code == 0xFFFF ? 0xFFFD : code);
+    i += used;
+  }
+  out.resize(static_cast<std::size_t>(put - out.data()));
+  return out;
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
