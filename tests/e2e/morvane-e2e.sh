@@ -1,0 +1,331 @@
+#!/usr/bin/env bash
+# Morvane as a person uses it: the real program on a private X server (Xvfb, openbox), driven
+# with xdotool, read back through the screen and the clipboard (xclip).
+#   morvane-e2e.sh --program BIN --data-dir DIR --icon-export BIN --out DIR FLOW
+# FLOW: code-search, address-search, keys, input-method. Screenshots go to OUT/FLOW/.
+# Exit status 77 (skipped) when a tool or the data file is missing.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+program=""
+data_dir=""
+icon_export=""
+out_root=""
+while (($# > 1)); do
+  case "$1" in
+    --program) program="$2" ;;
+    --data-dir) data_dir="$2" ;;
+    --icon-export) icon_export="$2" ;;
+    --out) out_root="$2" ;;
+    *) break ;;
+  esac
+  shift 2
+done
+flow="${1:?usage: morvane-e2e.sh --program BIN --data-dir DIR --icon-export BIN --out DIR FLOW}"
+
+skip() {
+  echo "e2e[$flow] skipped: $*"
+  exit 77
+}
+for tool in Xvfb openbox xdotool xclip xprop xwininfo import convert compare fc-match \
+  dbus-daemon; do
+  command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh installs it)"
+done
+[[ -x $program ]] || skip "no program at $program"
+program="$(realpath "$program")"
+icon_export="$(realpath "$icon_export")"
+data_dir="$(realpath "$data_dir")"
+out_root="$(realpath -m "$out_root")"
+[[ -f $data_dir/KEN_ALL.CSV ]] || skip "no data file in $data_dir"
+
+export LC_ALL=C.UTF-8  # xdotool type reads its text in the locale's encoding
+out="$out_root/$flow"
+rm -rf "$out"
+mkdir -p "$out"
+work="$(mktemp -d)"
+# shellcheck source=x-session.sh
+source "$here/x-session.sh"
+trap 'stop_all; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM
+mkdir -m 700 "$work/run"
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
+mkdir -p "$XDG_CONFIG_HOME"
+
+# The dialogs, as their templates place them (x, y, width, height in dialog units).
+menu_address=(30 83 260 20)
+menu_exit=(30 109 260 20)
+menu_icon=(21 15 21 21)
+menu_background=(4 130 10 10)
+
+code_search=(123 12 29 15)
+code_list=(8 51 470 74)
+code_first_row=(10 51 80 6)
+code_all=(55 155 291 13)
+code_back=(439 132 45 18)
+
+address_pref=(51 16 43 12)
+address_search=(349 16 29 15)
+address_list=(8 55 470 74)
+address_first_row=(10 55 80 6)
+address_res_city=(154 134 96 13)
+address_count=(320 133 57 12)
+address_back=(438 133 45 18)
+address_exit=(438 157 45 18)
+
+popup_message=(5 6 99 21)
+
+main_menu="Morvane"
+code_dialog="郵便番号から住所を検索"
+address_dialog="住所から郵便番号を検索"
+about_box="Morvaneのﾊﾞｰｼﾞｮﾝ情報"
+popup="データ検索中"
+
+# The window's icon and the one in the dialog are icon 128 (the build draws it as PNG).
+cond_main_menu_icon() {
+  if ! xprop -id "$dlg" _NET_WM_ICON 2>/dev/null | grep -q 'Icon (32 x 32)'; then
+    seen="no 32 x 32 window icon"
+    return 1
+  fi
+  local crop="$work/icon-crop.png" icon="$work/icon-ref.png" bg distance
+  "$icon_export" "$work" 32 >/dev/null
+  crop_dialog "$crop" $((menu_icon[0] - 4)) $((menu_icon[1] - 4)) $((menu_icon[2] + 8)) \
+    $((menu_icon[3] + 8)) || return 1
+  bg="$(background_of "$crop")"
+  # The middle of the picture: the control is a pixel narrower than the icon.
+  convert "$work/morvane-32.png" -background "$bg" -flatten -crop 28x28+2+2 +repage \
+    -colorspace gray "$icon"
+  distance="$(best_match "$crop" "$icon")"
+  awk -v d="${distance:-1}" 'BEGIN { exit !(d < 0.03) }' && return 0
+  seen="no icon 128 in control 1014 (distance ${distance:-?})"
+  return 1
+}
+
+# Centred on the screen, give or take the title bar.
+cond_centred() {
+  local info x y w h
+  info="$(xwininfo -id "$dlg")"
+  x="$(sed -nE 's/.*Absolute upper-left X: +(-?[0-9]+).*/\1/p' <<<"$info")"
+  y="$(sed -nE 's/.*Absolute upper-left Y: +(-?[0-9]+).*/\1/p' <<<"$info")"
+  w="$(sed -nE 's/.*Width: +([0-9]+).*/\1/p' <<<"$info")"
+  h="$(sed -nE 's/.*Height: +([0-9]+).*/\1/p' <<<"$info")"
+  local dx=$((x + w / 2 - 640)) dy=$((y + h / 2 - 512))
+  ((dx > -16 && dx < 16 && dy > -30 && dy < 30)) && return 0
+  seen="the window's middle ${dx},${dy} pixels off the screen's"
+  return 1
+}
+
+cond_topmost() {
+  xprop -id "$dlg" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE && return 0
+  seen="a window that is not kept above the others"
+  return 1
+}
+
+cond_popup_message() {
+  cond_text "${popup_message[@]}" "データを検索しています。" centred &&
+    cond_text "${popup_message[@]}" "しばらくお待ち下さい。" centred
+}
+
+cond_menu_open() {
+  xdotool search --onlyvisible --name '^morvane$' >/dev/null 2>&1 && return 0
+  seen="no menu"
+  return 1
+}
+
+# A search dialog stays after keys that must do nothing: focus and text are where they were.
+expect_dialog_kept() {
+  local step="$1" text="$2"
+  keys ctrl+a ctrl+c
+  expect "$step" "the dialog kept, the focus still in the box holding \"$text\"" \
+    cond_clipboard "$text"
+}
+
+flow_code_search() {
+  # The data comes through a named pipe: the search blocks on it with the popup on the screen,
+  # and goes on when the real file is written into it.
+  local pipe_dir="$work/pipe"
+  mkdir "$pipe_dir"
+  mkfifo "$pipe_dir/ken_all.csv"
+  start_program "$pipe_dir"
+  expect main-menu "the main menu \"$main_menu\", active" cond_active "$main_menu"
+  expect main-menu-icon "icon 128 on the window and in the dialog" cond_main_menu_icon
+  expect main-menu-centred "the main menu centred" cond_centred
+  keys space
+  expect code-dialog "\"$code_dialog\" (button 1000 had the focus)" cond_active "$code_dialog"
+  type_text 100
+  keys Tab
+  type_text 0001
+  click "${code_search[@]}"
+  expect popup "the popup \"$popup\" while the search waits for the file" cond_shown "$popup"
+  expect popup-topmost "the popup kept above the other windows" cond_topmost
+  expect popup-message "its two-line message" cond_popup_message
+  cat "$data_dir/KEN_ALL.CSV" >"$pipe_dir/ken_all.csv" &
+  extra_pids+=($!)
+  expect popup-gone "the popup gone once the file is read" cond_gone "$popup"
+  expect code-dialog-again "\"$code_dialog\" active again" cond_active "$code_dialog"
+  click "${code_first_row[@]}"
+  click "${code_all[@]}"
+  expect clipboard "the すべて field copied on the click" cond_clipboard "東京都千代田区千代田"
+  click "${code_back[@]}"
+  expect back "the main menu again after 戻る" cond_active "$main_menu"
+  expect code-dialog-gone "the code dialog gone" cond_gone "$code_dialog"
+  click "${menu_exit[@]}"
+  expect_exit ended 0
+}
+
+flow_address_search() {
+  start_program "$data_dir"
+  expect main-menu "the main menu" cond_active "$main_menu"
+  click "${menu_address[@]}"
+  expect address-dialog "\"$address_dialog\", opened by a click" cond_active "$address_dialog"
+  expect count-zero "the count label \"0件\"" cond_text "${address_count[@]}" "0件"
+  type_text 東京都
+  expect typed "東京都 in the prefecture box (typed through the X server)" \
+    cond_text "${address_pref[@]}" "東京都"
+  click "${address_search[@]}"
+  expect count "the count label \"4165件\"" cond_text "${address_count[@]}" "4165件"
+  click "${address_first_row[@]}"
+  # Each result field copies itself as the focus arrives; the first row is 100-0000.
+  local field
+  for field in 東京都 千代田区 以下に掲載がない場合 東京都千代田区以下に掲載がない場合; do
+    keys Tab
+    expect "tab-$field" "the next result field, \"$field\", copied" cond_clipboard "$field"
+  done
+  click "${address_exit[@]}"
+  expect_exit ended-by-exit 0
+}
+
+flow_keys() {
+  start_program "$data_dir"
+  expect main-menu "the main menu" cond_active "$main_menu"
+  keys Escape
+  # Esc did nothing: the menu is there to open its system menu with the keyboard.
+  keys shift+F10
+  expect system-menu-key "the system menu, by Shift+F10 after Esc" cond_menu_open
+  keys Up Return
+  expect about "the About box from the menu's last item" cond_active "$about_box"
+  keys Escape
+  expect about-esc "the main menu again after Esc in the About box" cond_active "$main_menu"
+  click "${menu_background[@]}" 3
+  expect system-menu-click "the system menu, by a right click on the background" cond_menu_open
+  keys Up Return
+  expect about-again "the About box again" cond_active "$about_box"
+  keys Return
+  expect about-enter "the main menu again after Enter (OK) in the About box" \
+    cond_active "$main_menu"
+
+  # Enter presses the button with the focus (1000), and the menu stays under the dialog.
+  keys Return
+  expect code-dialog "\"$code_dialog\" by Enter on button 1000" cond_active "$code_dialog"
+  type_text 100
+  keys Return Escape alt+F4 Tab
+  type_text 0001
+  keys Return Escape alt+F4
+  expect_dialog_kept code-keys-ignored 0001
+  expect code-no-search "an empty list: Enter does not search" cond_blank "${code_list[@]}"
+  click "${code_back[@]}"
+  expect code-back "the main menu again" cond_active "$main_menu"
+
+  click "${menu_address[@]}"
+  expect address-dialog "\"$address_dialog\"" cond_active "$address_dialog"
+  type_text 東京都
+  keys Return Escape alt+F4
+  expect_dialog_kept address-keys-ignored 東京都
+  expect address-no-search "\"0件\" and an empty list: Enter does not search" \
+    cond_text "${address_count[@]}" "0件"
+  expect address-list-empty "an empty list" cond_blank "${address_list[@]}"
+  click "${address_back[@]}"
+  expect address-back "the main menu again" cond_active "$main_menu"
+
+  keys alt+F4
+  expect_exit ended-by-alt-f4 0
+}
+
+# fcitx5 with Anthy in a home of its own, Japanese input on from the start as a person who
+# types Japanese would have it.
+start_input_method() {
+  command -v fcitx5 >/dev/null || skip "fcitx5 is not installed"
+  [[ -f /usr/share/fcitx5/addon/anthy.conf ]] || skip "fcitx5-anthy is not installed"
+  compgen -G "/usr/lib/*/qt6/plugins/platforminputcontexts/libfcitx5platforminputcontextplugin.so" \
+    >/dev/null || skip "fcitx5-frontend-qt6 is not installed"
+  local config="$XDG_CONFIG_HOME/fcitx5"
+  mkdir -p "$config"
+  cat >"$config/profile" <<'EOF'
+[Groups/0]
+Name=Default
+Default Layout=us
+DefaultIM=anthy
+
+[Groups/0/Items/0]
+Name=keyboard-us
+Layout=
+
+[Groups/0/Items/1]
+Name=anthy
+Layout=
+
+[GroupOrder]
+0=Default
+EOF
+  cat >"$config/config" <<'EOF'
+[Behavior]
+ActiveByDefault=True
+ShareInputState=No
+EOF
+  # No panel, clipboard watcher or desktop notifications: only the input method itself.
+  local unused=classicui,clipboard,kimpanel,notificationitem,notifications,wayland,waylandim
+  fcitx5 --disable "$unused,emoji,spell" >"$out/fcitx5.log" 2>&1 &
+  extra_pids+=($!)
+  expect input-method-ready "fcitx5 running with Anthy loaded" cond_fcitx_ready
+}
+
+cond_fcitx_ready() {
+  grep -q 'Loaded addon anthy' "$out/fcitx5.log" && return 0
+  seen="fcitx5 not ready (see $out/fcitx5.log)"
+  return 1
+}
+
+# What fcitx5 uses for the focused input field: anthy while the program has the input method
+# on, the plain keyboard while it is off.
+cond_input_method() {
+  local current
+  current="$(fcitx5-remote -n 2>/dev/null || true)"
+  [[ $current == "$1" ]] && return 0
+  seen="fcitx5 using \"${current:-nothing}\""
+  return 1
+}
+
+flow_input_method() {
+  start_input_method
+  start_program "$data_dir" QT_IM_MODULE=fcitx XMODIFIERS=@im=fcitx
+  expect main-menu "the main menu" cond_active "$main_menu"
+  click "${menu_address[@]}"
+  expect address-dialog "\"$address_dialog\"" cond_active "$address_dialog"
+  expect prefecture-on "the input method on in the prefecture box" cond_input_method anthy
+  type_text ka
+  keys Return
+  expect_dialog_kept prefecture-kana "か"
+  keys Tab
+  expect city-on "the input method on in the city box" cond_input_method anthy
+  type_text ka
+  keys Return
+  expect_dialog_kept city-kana "か"
+  # A result field leaves the input method off: the letters arrive as typed.
+  click "${address_res_city[@]}"
+  expect result-field-off "the input method off in a result field" cond_input_method keyboard-us
+  type_text ka
+  expect_dialog_kept result-field-latin "ka"
+  click "${address_exit[@]}"
+  expect_exit ended 0
+}
+
+start_dbus
+start_x
+start_wm
+case "$flow" in
+  code-search) flow_code_search ;;
+  address-search) flow_address_search ;;
+  keys) flow_keys ;;
+  input-method) flow_input_method ;;
+  *) fail "no flow named $flow" ;;
+esac
+echo "e2e[$flow] passed; screenshots in $out"
