@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Every test: the suites in a gcc build (build/), again in a clang build with AddressSanitizer
-# and UndefinedBehaviorSanitizer (build-asan/), then the fuzz target for 60 seconds.
+# Every test: the suites in a gcc build (build/), the end-to-end flows under Xvfb among them,
+# and its Debian package installed and removed; again in a clang build with AddressSanitizer
+# and UndefinedBehaviorSanitizer (build-asan/); then the fuzz target for 60 seconds.
 # Exits non-zero on the first failure.
 set -euo pipefail
 
@@ -41,6 +42,15 @@ all_suites=(-DMORVANE_BUILD_TESTS=ON -DMORVANE_WITH_QT=ON)
 CC=gcc CXX=g++ configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${all_suites[@]}"
 cmake --build build -j 2
 run_ctest build
+
+echo "== the Debian package: install, search from another folder, remove"
+package_rc=0
+"$root/scripts/package-test.sh" build || package_rc=$?
+case $package_rc in
+  0) passed=$((passed + 1)) ;;
+  77) skipped=$((skipped + 1)) ;;
+  *) exit 1 ;;
+esac
 
 echo "== clang build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
 CC=clang CXX=clang++ configure build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo "${all_suites[@]}" \

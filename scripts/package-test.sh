@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# The Debian package as a new user meets it: made with CPack in a build folder, installed with
+# dpkg, filled with data and searched from another folder, then removed without a trace.
+#   scripts/package-test.sh [BUILD_DIR]      default: build; run as root
+# Exit status 77 when it cannot run here (not root, no dpkg, no data archive).
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$(cd "${1:-$root/build}" && pwd)"
+zip="${MORVANE_DATA_ZIP:-$root/../shared/data/ken_all.zip}"
+
+say() { echo "package-test: $*"; }
+fail() {
+  echo "package-test: FAIL: $*" >&2
+  exit 1
+}
+skip() {
+  say "skipped: $*"
+  exit 77
+}
+
+[[ $(id -u) -eq 0 ]] || skip "dpkg -i needs root"
+for tool in dpkg cpack readelf; do
+  command -v "$tool" >/dev/null || skip "$tool is not installed"
+done
+[[ -f $zip ]] || skip "no data archive at $zip"
+
+work="$(mktemp -d)"
+installed=""
+cleanup() {
+  # Never leave the package behind on the machine, even after a failure.
+  if [[ -n $installed ]]; then dpkg -r morvane >/dev/null 2>&1 || true; fi
+  # dpkg -r keeps the package's removal script for a purge; the purge leaves no record at all.
+  if dpkg-query -W morvane >/dev/null 2>&1; then dpkg --purge morvane >/dev/null 2>&1 || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+say "cpack -G DEB in $build"
+(cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || {
+  cat "$work/cpack.log" >&2
+  fail "cpack"
+}
+package="$build/morvane_1.0.0.1_amd64.deb"
+[[ -f $package ]] || fail "no $package"
+
+say "dpkg -i $(basename "$package")"
+installed=yes
+if ! dpkg -i "$package" >"$work/dpkg.log" 2>&1; then
+  # Dependencies not on the machine yet: apt brings them and finishes the installation.
+  DEBIAN_FRONTEND=noninteractive apt-get install -f -y -q >>"$work/dpkg.log" 2>&1 || {
+    cat "$work/dpkg.log" >&2
+    fail "dpkg -i"
+  }
+fi
+[[ $(dpkg-query -W -f='${Status}' morvane) == "install ok installed" ]] ||
+  fail "morvane is not installed after dpkg -i"
+dpkg -L morvane >"$work/files"
+
+# The files a desktop needs, where it looks for them.
+for file in /usr/bin/morvane /usr/bin/orvek /usr/bin/morvane-update-data \
+  /usr/libexec/morvane/morvane-desktop /usr/share/applications/morvane.desktop \
+  /usr/share/metainfo/io.github.morvane.Morvane.metainfo.xml; do
+  [[ -f $file ]] || fail "$file is not installed"
+done
+library="$(grep -E '/liborvek\.so\.1$' "$work/files" || true)"
+[[ -n $library ]] || fail "no liborvek.so.1 in the package"
+soname="$(readelf -d "$library" | sed -nE 's/.*\(SONAME\).*\[(.*)\]/\1/p')"
+[[ $soname == liborvek.so.1 ]] || fail "$library has the SONAME '$soname', not liborvek.so.1"
+for binary in /usr/bin/morvane /usr/bin/orvek; do
+  if ldd "$binary" | grep -q 'not found'; then
+    ldd "$binary" >&2
+    fail "$binary misses a library"
+  fi
+  # Linked against the installed libraries, not those of the build folder.
+  if ldd "$binary" | grep -qF "$build"; then
+    ldd "$binary" >&2
+    fail "$binary loads libraries from the build folder"
+  fi
+done
+for size in 16 22 24 32 48 64 128 256; do
+  icon="/usr/share/icons/hicolor/${size}x${size}/apps/morvane.png"
+  [[ -f $icon ]] || fail "no icon $icon"
+  if command -v identify >/dev/null; then
+    [[ $(identify -format '%wx%h' "$icon") == "${size}x${size}" ]] ||
+      fail "$icon is not $size x $size pixels"
+  fi
+done
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate /usr/share/applications/morvane.desktop || fail "the desktop entry"
+else
+  say "desktop-file-validate not installed: the desktop entry is not validated"
+fi
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net /usr/share/metainfo/io.github.morvane.Morvane.metainfo.xml ||
+    fail "the metainfo"
+else
+  say "appstreamcli not installed: the metainfo is not validated"
+fi
+
+# A search from another folder, with the data the updater puts in place.
+cd "$work"
+data="$work/data"
+morvane-update-data --data-dir "$data" "$zip" || fail "morvane-update-data"
+row="$(orvek --data-dir "$data" code 1000001)" || fail "orvek --data-dir $data code 1000001"
+echo "$row"
+awk '$1 == "100-0001" && $2 == "東京都" && $3 == "千代田区" && $4 == "千代田" { found = 1 }
+     END { exit !found }' <<<"$row" || fail "orvek printed no 東京都 千代田区 千代田 row"
+
+say "dpkg -r morvane"
+dpkg -r morvane >"$work/dpkg-r.log" 2>&1 || {
+  cat "$work/dpkg-r.log" >&2
+  fail "dpkg -r"
+}
+installed=""
+status="$(dpkg-query -W -f='${Status}' morvane 2>/dev/null || true)"
+[[ $status != *" installed" ]] || fail "morvane still installed after dpkg -r ($status)"
+left=()
+while IFS= read -r path; do
+  [[ -e $path && ! -d $path ]] && left+=("$path")
+done <"$work/files"
+[[ -e /usr/libexec/morvane ]] && left+=("/usr/libexec/morvane")
+((${#left[@]} == 0)) || fail "left after dpkg -r: ${left[*]}"
+say "passed"
