@@ -9,8 +9,9 @@
 #   searching-popup-screen.png   the whole screen, taken while the search is blocked on the
 #       pipe: the popup is on the screen, message and all, before the search starts
 #   code-search-100-0001.png     the code dialog after the search, first row selected
-#   name-search-tokyo-chiyoda.png  the name dialog after 東京都 + 千代田区 (xdotool types a
-#       character the keymap lacks by remapping a key: slowly, or X drops one)
+#   code-search-452-0961.png     the code dialog listing the 66 town areas of one code
+#   name-search-tokyo-chiyoda.png  the name dialog after 東京都 + 千代田区, first row selected
+#       (the names are pasted from the clipboard, as xdotool cannot type them reliably)
 #   scripts/screenshots.sh [OUT_DIR]          BUILD_DIR (default: build) holds bin/morvane
 set -euo pipefail
 
@@ -100,6 +101,18 @@ xdotool mousemove --window "$code_window" 20 $((50 * 13 / 8 + 6)) click 1
 sleep 0.5
 import -window "$code_window" "$out/code-search-100-0001.png"
 
+# A code that many town areas share: クリア (158, 12 dialog units), 452-0961, 検索.
+xdotool mousemove --window "$code_window" $((158 * 6 / 4 + 10)) $((12 * 13 / 8 + 8)) click 1
+sleep 0.3
+xdotool mousemove --window "$code_window" $((51 * 6 / 4 + 10)) $((12 * 13 / 8 + 8)) click 1
+xdotool type --delay 50 452
+xdotool key Tab
+xdotool type --delay 50 0961
+xdotool key Tab space
+unzip -p "$zip" KEN_ALL.CSV >"$work/ken_all.csv"
+sleep 1.5
+import -window "$code_window" "$out/code-search-452-0961.png"
+
 # Back to the menu (戻る at 439, 132 dialog units), then the search by name.
 xdotool mousemove --window "$code_window" $((439 * 6 / 4 + 20)) $((132 * 13 / 8 + 12)) click 1
 sleep 0.5
@@ -107,12 +120,21 @@ xdotool key Tab Return
 wait_for "$grabs/dialog-130.png"
 sleep 1
 name_window="$(focused)"
-for c in 東 京 都; do xdotool type "$c"; sleep 0.5; done
+# Japanese goes in as a person without an input method would: pasted from the clipboard.
+paste() {
+  printf '%s' "$1" | xclip -selection clipboard -i
+  sleep 0.2
+  xdotool key ctrl+v
+  sleep 0.3
+}
+paste 東京都
 xdotool key Tab
-for c in 千 代 田 区; do xdotool type "$c"; sleep 0.5; done
+paste 千代田区
 xdotool key Tab Tab space
-sleep 0.5
 unzip -p "$zip" KEN_ALL.CSV >"$work/ken_all.csv"
-sleep 2
+sleep 1.5
+# The first row, so that the result fields show it (list at 7, 54 dialog units).
+xdotool mousemove --window "$name_window" 20 $((54 * 13 / 8 + 6)) click 1
+sleep 0.5
 import -window "$name_window" "$out/name-search-tokyo-chiyoda.png"
 echo "screenshots: $(ls "$out" | tr '\n' ' ')"
