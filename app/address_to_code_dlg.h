@@ -17,13 +17,9 @@ class CAddressToCodeDlg : public CResultDialog {
  protected:
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnInitDialog() override;
-  void OnOK() override {}
-  void OnCancel() override {}
   const platform::MessageMap* GetMessageMap() const override;
 
   void OnSearch();
-  void OnExit() { EndDialog(-1); }
-  void OnBack() { EndDialog(0); }
   void OnClear();
   void OnDestroy();
   void OnSetfocusInput() { ImeOpen(); }

@@ -11,14 +11,9 @@ class CCodeToAddressDlg : public CResultDialog {
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;
-  // Enter and Esc neither close the dialog nor search.
-  void OnOK() override {}
-  void OnCancel() override {}
   const platform::MessageMap* GetMessageMap() const override;
 
   void OnSearch();
-  void OnExit() { EndDialog(-1); }
-  void OnBack() { EndDialog(0); }
   void OnClear();
 
   CString m_strCode4;

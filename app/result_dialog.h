@@ -1,6 +1,6 @@
-// What both search dialogs share: the result list and the four result fields below it. A row
-// chosen in the list is cut into prefecture, city and town area; a field that gets the focus
-// selects its text and copies it to the clipboard.
+// What both search dialogs share: the result list and the four result fields below it, and
+// the buttons that leave. A row chosen in the list is cut into prefecture, city and town
+// area; a field that gets the focus selects its text and copies it to the clipboard.
 #pragma once
 
 #include "platform/afxwin.h"
@@ -8,6 +8,13 @@
 class CResultDialog : public CDialog {
  protected:
   CResultDialog(UINT template_id, CWnd* parent) : CDialog(template_id, parent) {}
+
+  // Enter and Esc neither close a search dialog nor search.
+  void OnOK() override {}
+  void OnCancel() override {}
+  // 終了 ends the whole program through the main menu; 戻る goes back to it.
+  void OnExit() { EndDialog(-1); }
+  void OnBack() { EndDialog(0); }
 
   void OnSelchangeResult();
   void OnSetfocusResPref() { SelectAndCopy(m_editResPref); }
