@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip hyperfine dpkg-dev
   # the Qt program and its tests: widgets, fonts, a virtual display driven as a person would
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic
-  xvfb xauth xdotool xclip openbox imagemagick x11-utils dbus-daemon
+  xvfb xauth xdotool xclip openbox imagemagick x11-utils x11-xserver-utils dbus-daemon
   # typing Japanese for real in the end-to-end tests: fcitx5 with Anthy, on a session bus
   fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus-x11
   # the package test's validators for the desktop entry and the metainfo

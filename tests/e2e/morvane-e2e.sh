@@ -27,7 +27,7 @@ skip() {
   echo "e2e[$flow] skipped: $*"
   exit 77
 }
-for tool in Xvfb openbox xdotool xclip xprop xwininfo import convert compare fc-match \
+for tool in Xvfb openbox xdotool xclip xprop xwininfo xmodmap import convert compare fc-match \
   dbus-daemon; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh installs it)"
 done
@@ -321,6 +321,7 @@ flow_input_method() {
 start_dbus
 start_x
 start_wm
+map_keys "東京都"
 case "$flow" in
   code-search) flow_code_search ;;
   address-search) flow_address_search ;;
