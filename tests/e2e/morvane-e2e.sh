@@ -2,7 +2,7 @@
 # Morvane as a person uses it: the real program on a private X server (Xvfb, openbox), driven
 # with xdotool, read back through the screen and the clipboard (xclip).
 #   morvane-e2e.sh --program BIN --data-dir DIR --icon-export BIN --out DIR FLOW
-# FLOW: code-search, address-search, keys, input-method. Screenshots go to OUT/FLOW/.
+# FLOW: code-search, address-search, keys, no-data, input-method. Screenshots go to OUT/FLOW/.
 # Exit status 77 (skipped) when a tool or the data file is missing.
 set -euo pipefail
 
@@ -32,9 +32,9 @@ for tool in Xvfb openbox xdotool xclip xprop xwininfo xmodmap import convert com
   command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh installs it)"
 done
 [[ -x $program ]] || skip "no program at $program"
-program="$(realpath "$program")"
-icon_export="$(realpath "$icon_export")"
-data_dir="$(realpath "$data_dir")"
+program="$(realpath -m "$program")"
+icon_export="$(realpath -m "$icon_export")"
+data_dir="$(realpath -m "$data_dir")"
 out_root="$(realpath -m "$out_root")"
 [[ -f $data_dir/KEN_ALL.CSV ]] || skip "no data file in $data_dir"
 
@@ -62,6 +62,7 @@ code_list=(8 51 470 74)
 code_first_row=(10 51 80 6)
 code_all=(55 155 291 13)
 code_back=(439 132 45 18)
+code_exit=(439 155 45 18)
 
 address_pref=(51 16 43 12)
 address_search=(349 16 29 15)
@@ -96,6 +97,8 @@ cond_main_menu_icon() {
     -colorspace gray "$icon"
   distance="$(best_match "$crop" "$icon")"
   awk -v d="${distance:-1}" 'BEGIN { exit !(d < 0.03) }' && return 0
+  cp "$crop" "$work/evidence-seen.png"
+  cp "$icon" "$work/evidence-expected.png"
   seen="no icon 128 in control 1014 (distance ${distance:-?})"
   return 1
 }
@@ -169,6 +172,30 @@ flow_code_search() {
   expect back "the main menu again after 戻る" cond_active "$main_menu"
   expect code-dialog-gone "the code dialog gone" cond_gone "$code_dialog"
   click "${menu_exit[@]}"
+  expect_exit ended 0
+}
+
+# Started from a folder without the data file: the search reports it and the program goes on.
+flow_no_data() {
+  local empty="$work/empty"
+  mkdir "$empty"
+  start_program "$empty"
+  expect main-menu "the main menu" cond_active "$main_menu"
+  keys space
+  expect code-dialog "\"$code_dialog\"" cond_active "$code_dialog"
+  type_text 100
+  keys Tab
+  type_text 0001
+  click "${code_search[@]}"
+  expect message-box "a message box from the search, named after the program" \
+    cond_active morvane
+  expect popup-under-box "the popup still shown while the message box is open" \
+    cond_shown "$popup"
+  keys Return
+  expect popup-gone "the popup gone after OK" cond_gone "$popup"
+  expect code-dialog-again "\"$code_dialog\" again" cond_active "$code_dialog"
+  expect no-rows "an empty list" cond_blank "${code_list[@]}"
+  click "${code_exit[@]}"
   expect_exit ended 0
 }
 
@@ -326,6 +353,7 @@ case "$flow" in
   code-search) flow_code_search ;;
   address-search) flow_address_search ;;
   keys) flow_keys ;;
+  no-data) flow_no_data ;;
   input-method) flow_input_method ;;
   *) fail "no flow named $flow" ;;
 esac

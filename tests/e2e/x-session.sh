@@ -54,13 +54,18 @@ shot() {
 expect() {
   local step="$1" what="$2"
   shift 2
-  local deadline=$((SECONDS + timeout_s))
+  local deadline=$((SECONDS + timeout_s)) evidence
   seen=""
+  rm -f "$work"/evidence-*
   until "$@"; do
     # A program that has gone will not show anything more.
     if ((SECONDS >= deadline)) ||
       { [[ $1 != cond_program_ended ]] && ! cond_program_running; }; then
       shot "$step"
+      # What the condition compared, kept beside the screenshot.
+      for evidence in "$work"/evidence-*; do
+        [[ -f $evidence ]] && cp "$evidence" "${last_shot%.png}-${evidence##*/evidence-}"
+      done
       fail "$step: expected $what; saw ${seen:-nothing}"
     fi
     sleep 0.1
@@ -216,14 +221,11 @@ declare -A dialog_units=(
 )
 use_dialog() {
   local id="$1" name units WIDTH HEIGHT
+  dlg="$id"
   name="$(xdotool getwindowname "$id")"
   units="${dialog_units[$name]:-}"
-  [[ -n $units ]] || {
-    seen="a window \"$name\" of unknown size"
-    return 1
-  }
+  [[ -n $units ]] || return 0  # a message box: no template, no dialog units
   eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(WIDTH|HEIGHT)=')"
-  dlg="$id"
   bx=$(((WIDTH * 8 / ${units% *} + 1) / 2))
   by=$(((HEIGHT * 16 / ${units#* } + 1) / 2))
 }
@@ -317,9 +319,9 @@ cond_text() {
   convert "$crop" "${blur[@]}" "$work/text-crop-blurred.png"
   distance="$(best_match "$work/text-crop-blurred.png" "$ref")"
   awk -v d="${distance:-1}" -v l="$limit" 'BEGIN { exit !(d < l) }' && return 0
-  cp "$crop" "$out/$(printf '%02d' $((shot_no + 1)))-crop.png"
-  cp "$ref" "$out/$(printf '%02d' $((shot_no + 1)))-expected.png"
-  seen="other text: differs from a rendering of \"$text\" by ${distance:-?} (crop saved)"
+  cp "$crop" "$work/evidence-seen.png"
+  cp "$ref" "$work/evidence-expected.png"
+  seen="other text: differs from a rendering of \"$text\" by ${distance:-?}"
   return 1
 }
 
