@@ -233,4 +233,17 @@ TEST_F(DialogTest, ModelessDialogIsShownWhenCreateReturnsAndGoesWithItsObject) {
   EXPECT_EQ(0u, platform::TopLevelWindows().size());
 }
 
+TEST(WindowHandleTest, StaleHandlesAreRefused) {
+  HWND stale = nullptr;
+  {
+    CListBox list;
+    list.Create(0, RECT{0, 0, 1, 1}, nullptr, 1);
+    stale = list.m_hWnd;
+    EXPECT_TRUE(IsWindow(stale));
+    EXPECT_EQ(0, SendMessageA(stale, LB_GETCOUNT, 0, 0));
+  }
+  EXPECT_FALSE(IsWindow(stale));
+  EXPECT_EQ(0, SendMessageA(stale, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("x")));
+}
+
 }  // namespace

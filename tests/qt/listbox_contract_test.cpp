@@ -126,6 +126,47 @@ TEST_P(ListBoxContract, RowsRewrittenInPlaceShowTheirNewText) {
   EXPECT_EQ("1|2|3", Shown());
 }
 
+// The classic return values, which callers written for the classic list box rely on.
+TEST_P(ListBoxContract, MessagesAnswerWithTheClassicValues) {
+  EXPECT_EQ(LB_ERR, list_.DeleteString(0)) << "delete on an empty box";
+  EXPECT_EQ(0, list_.AddString("a"));
+  EXPECT_EQ(1, list_.AddString("b"));
+  EXPECT_EQ(LB_ERR, list_.GetCurSel()) << "adding never selects";
+  EXPECT_EQ(2, list_.InsertString(2, "c")) << "at the count: appended";
+  EXPECT_EQ(LB_ERR, list_.InsertString(4, "x"));
+  EXPECT_EQ(LB_ERR, list_.InsertString(-2, "x"));
+  EXPECT_EQ(LB_ERR, list_.DeleteString(3));
+  EXPECT_EQ(LB_ERR, list_.DeleteString(static_cast<UINT>(-1)));
+  char buffer[8] = "keep";
+  EXPECT_EQ(LB_ERR, list_.GetText(3, buffer));
+  EXPECT_EQ(LB_ERR, list_.GetText(-1, buffer));
+  EXPECT_STREQ("keep", buffer) << "a failed LB_GETTEXT writes nothing";
+  EXPECT_EQ(1, list_.GetText(1, buffer));
+  EXPECT_EQ(LB_ERR, list_.GetTextLen(3));
+  EXPECT_EQ(LB_ERR, list_.SetCurSel(3));
+  EXPECT_EQ(2, list_.DeleteString(0)) << "rows left";
+  EXPECT_EQ("b|c", Shown());
+}
+
+// A deletion waits for an insert at its index; any other message must still see it done.
+TEST_P(ListBoxContract, DeletionIsCompleteWhateverComesNext) {
+  for (const char* row : {"a", "b", "c"}) list_.AddString(row);
+  list_.DeleteString(1);
+  char buffer[8] = {};
+  list_.GetText(1, buffer);
+  EXPECT_STREQ("c", buffer);
+  list_.DeleteString(0);
+  list_.InsertString(1, "x");  // not where the deletion was
+  EXPECT_EQ("c|x", Shown());
+  list_.DeleteString(1);
+  list_.AddString("y");
+  EXPECT_EQ("c|y", Shown());
+  list_.DeleteString(0);
+  list_.ResetContent();
+  list_.AddString("z");
+  EXPECT_EQ("z", Shown());
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ListBoxContract, ::testing::Values(Side::Core, Side::Qt),
                          [](const auto& info) { return info.param == Side::Core ? "Core" : "Qt"; });
 
