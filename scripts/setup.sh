@@ -9,7 +9,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
   # build and tests
   cmake ninja-build g++ clang libclang-rt-dev git
-  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip hyperfine dpkg-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip hyperfine dpkg-dev file
   # the Qt program and its tests: widgets, fonts, a virtual display driven as a person would
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic
   xvfb xauth xdotool xclip openbox imagemagick x11-utils x11-xserver-utils dbus-daemon
