@@ -247,3 +247,20 @@ TEST(WindowHandleTest, StaleHandlesAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ApplicationTest, NameGivenToTheApplicationCaptionsMessageBoxes) {
+  platform::HeadlessBackend backend;
+  backend.SetEchoToStderr(false);
+  {
+    CWinApp app("Named");
+    EXPECT_STREQ("Named", app.m_pszAppName);
+    AfxMessageBox("x");
+  }
+  platform::SetApplicationName("");
+  ASSERT_EQ(1u, backend.MessageBoxes().size());
+  EXPECT_EQ("Named", backend.MessageBoxes()[0].caption);
+}
+
+}  // namespace

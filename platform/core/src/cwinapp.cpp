@@ -1,22 +1,23 @@
 #include "platform/cwinapp.h"
 
+#include <string>
+
 #include "platform/backend.h"
 #include "platform/resources.h"
 
 namespace {
 CWinApp* g_app = nullptr;
 int g_mbcp = 0;
-std::string& AppName() {
-  static std::string name;
-  return name;
-}
 }  // namespace
 
 CWinApp::CWinApp(const char* app_name) {
   g_app = this;
-  // No name given: the framework names the application after the program's file.
-  AppName() = app_name != nullptr ? app_name : platform::ApplicationName();
-  m_pszAppName = AppName().c_str();
+  // The one application name, which message boxes are captioned with too. No name given: the
+  // framework names the application after the program's file.
+  if (app_name != nullptr) platform::SetApplicationName(app_name);
+  static std::string name;
+  name = platform::ApplicationName();
+  m_pszAppName = name.c_str();
 }
 
 CWinApp::~CWinApp() {
