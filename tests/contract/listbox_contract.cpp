@@ -53,6 +53,29 @@ std::string Shown(Driver& driver) {
   return shown;
 }
 
+// The selection and caret a person sees and the LBN_SELCHANGE sent so far, in one line.
+std::string State(Driver& driver) {
+  int changes = 0;
+  for (const Note& note : driver.Notes()) changes += note == Note{kList, LBN_SELCHANGE} ? 1 : 0;
+  return "selected " + std::to_string(driver.SelectedRow(kList)) + ", caret " +
+         std::to_string(driver.CaretRow(kList)) + ", " + std::to_string(changes) + " changes";
+}
+
+std::string State(int selected, int caret, int changes) {
+  return "selected " + std::to_string(selected) + ", caret " + std::to_string(caret) + ", " +
+         std::to_string(changes) + " changes";
+}
+
+// Whether a person sees the row whole.
+bool InView(Driver& driver, int row) {
+  const int top = driver.TopRow(kList);
+  return top <= row && row < top + driver.FullyVisibleRows(kList);
+}
+
+void AddNumberedRows(ListBoxMessages& list, int count) {
+  for (int i = 0; i < count; ++i) list.AddString("row " + std::to_string(i));
+}
+
 TEST_P(ListBoxContract, MessagesShowRowsInTheirOrder) {
   ListBoxMessages list(D());
   list.AddString("b");
@@ -65,18 +88,128 @@ TEST_P(ListBoxContract, MessagesShowRowsInTheirOrder) {
   EXPECT_EQ(4, list.GetCount());
 }
 
-TEST_P(ListBoxContract, PersonsSelectionNotifiesOnceProgramsNever) {
+TEST_P(ListBoxContract, ProgramsSelectionMovesTheCaretAndNeverNotifies) {
   ListBoxMessages list(D());
   list.AddRows({"a", "b", "c", "d"});
-  D().ClickRow(kList, 2);
+  EXPECT_EQ(State(-1, 0, 0), State(D())) << "the caret starts on row 0";
+  EXPECT_EQ(2, list.SetCurSel(2));
   EXPECT_EQ("a|b|[c]|d", Shown(D()));
-  EXPECT_EQ(1, CountNotes(kList, LBN_SELCHANGE));
-  D().ClickRow(kList, 2);  // the same row again: no change
-  EXPECT_EQ(1, CountNotes(kList, LBN_SELCHANGE));
+  EXPECT_EQ(State(2, 2, 0), State(D()));
+  list.SetCurSel(-1);
+  EXPECT_EQ(State(-1, 2, 0), State(D())) << "no selection: the caret stays";
+  D().ClickRow(kList, 1);
   list.SetCurSel(0);
   EXPECT_EQ("[a]|b|c|d", Shown(D()));
-  EXPECT_EQ(1, CountNotes(kList, LBN_SELCHANGE));
+  EXPECT_EQ(State(0, 0, 1), State(D()));
   EXPECT_EQ(0, list.GetCurSel());
+}
+
+TEST_P(ListBoxContract, KeysDoNothingInAnEmptyBox) {
+  for (UINT vk :
+       {VK_DOWN, VK_UP, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE}) {
+    D().PressKey(kList, vk);
+  }
+  EXPECT_EQ(LB_ERR, ListBoxMessages(D()).GetCurSel());
+  EXPECT_EQ(0, CountNotes(kList, LBN_SELCHANGE));
+}
+
+// Up and Down (and Left and Right, there being no horizontal scroll bar) select the caret row
+// itself while it is not selected, and move one row, clamped, once it is.
+TEST_P(ListBoxContract, ArrowsFirstSelectTheCaretRowThenMoveOneRowClamped) {
+  ListBoxMessages list(D());
+  list.AddRows({"a", "b", "c", "d", "e"});
+  D().PressKey(kList, VK_DOWN);
+  EXPECT_EQ("[a]|b|c|d|e", Shown(D())) << "the first Down selects row 0";
+  EXPECT_EQ(State(0, 0, 1), State(D()));
+  D().PressKey(kList, VK_DOWN);
+  EXPECT_EQ(State(1, 1, 2), State(D()));
+  D().PressKey(kList, VK_RIGHT);
+  EXPECT_EQ(State(2, 2, 3), State(D()));
+  D().PressKey(kList, VK_LEFT);
+  D().PressKey(kList, VK_UP);
+  EXPECT_EQ(State(0, 0, 5), State(D()));
+
+  list.SetCurSel(3);
+  list.SetCurSel(-1);  // the caret stays on row 3, not selected
+  D().PressKey(kList, VK_UP);
+  EXPECT_EQ(State(3, 3, 6), State(D())) << "Up selects the caret row itself";
+  list.SetCurSel(-1);
+  D().PressKey(kList, VK_LEFT);
+  EXPECT_EQ(State(3, 3, 7), State(D())) << "and so does Left";
+  D().PressKey(kList, VK_DOWN);
+  D().PressKey(kList, VK_DOWN);
+  EXPECT_EQ("a|b|c|d|[e]", Shown(D()));
+  EXPECT_EQ(State(4, 4, 8), State(D())) << "clamped at the last row";
+}
+
+// Home and End go to the ends, Page Up and Page Down by the rows a person sees whole less one,
+// clamped; Space selects the caret row. Each target is scrolled into view.
+TEST_P(ListBoxContract, HomeEndPagesAndSpaceReachTheirRowsInView) {
+  ListBoxMessages list(D());
+  AddNumberedRows(list, 30);
+  const int page = D().FullyVisibleRows(kList);
+  ASSERT_LE(2, page) << "the form's list shows rows";
+  const int step = page - 1;
+  D().PressKey(kList, VK_SPACE);
+  EXPECT_EQ(State(0, 0, 1), State(D())) << "Space selects the caret row";
+  D().PressKey(kList, VK_END);
+  EXPECT_EQ(State(29, 29, 2), State(D()));
+  EXPECT_TRUE(InView(D(), 29)) << "top row " << D().TopRow(kList);
+  D().PressKey(kList, VK_HOME);
+  EXPECT_EQ(State(0, 0, 3), State(D()));
+  EXPECT_EQ(0, D().TopRow(kList));
+  D().PressKey(kList, VK_NEXT);
+  D().PressKey(kList, VK_NEXT);
+  EXPECT_EQ(State(2 * step, 2 * step, 5), State(D()));
+  EXPECT_TRUE(InView(D(), 2 * step)) << "top row " << D().TopRow(kList);
+  D().PressKey(kList, VK_PRIOR);
+  EXPECT_EQ(State(step, step, 6), State(D()));
+  D().PressKey(kList, VK_END);
+  D().PressKey(kList, VK_PRIOR);
+  EXPECT_EQ(State(29 - step, 29 - step, 8), State(D()));
+  D().PressKey(kList, VK_NEXT);
+  EXPECT_EQ(State(29, 29, 9), State(D())) << "clamped at the last row";
+  list.SetCurSel(1);
+  D().PressKey(kList, VK_PRIOR);
+  EXPECT_EQ(State(0, 0, 10), State(D())) << "clamped at the first row";
+}
+
+// A key whose target is the row already selected changes nothing and, classically, sends
+// nothing.
+TEST_P(ListBoxContract, AKeyLandingOnTheSelectedRowSendsNothing) {
+  ListBoxMessages list(D());
+  list.AddRows({"a", "b", "c"});
+  list.SetCurSel(0);
+  const std::vector<UINT> at_first{VK_HOME, VK_UP, VK_LEFT, VK_PRIOR, VK_SPACE};
+  for (UINT vk : at_first) D().PressKey(kList, vk);
+  list.SetCurSel(2);
+  const std::vector<UINT> at_last{VK_END, VK_DOWN, VK_RIGHT, VK_NEXT, VK_SPACE};
+  for (UINT vk : at_last) D().PressKey(kList, vk);
+  EXPECT_EQ("a|b|[c]", Shown(D()));
+  const int expected =
+      D().RenotifiesKeyOnSelectedRow() ? static_cast<int>(at_first.size() + at_last.size()) : 0;
+  EXPECT_EQ(State(2, 2, expected), State(D()));
+}
+
+// The button selects the row it goes down on; its release notifies, also when the row was
+// selected before, so that a program fills its fields again.
+TEST_P(ListBoxContract, AClickSelectsOnPressAndNotifiesOnReleaseEvenOnTheSelectedRow) {
+  ListBoxMessages list(D());
+  list.AddRows({"a", "b", "c", "d"});
+  D().PressRow(kList, 2);
+  EXPECT_EQ("a|b|[c]|d", Shown(D()));
+  EXPECT_EQ(State(2, 2, 0), State(D())) << "nothing sent while the button is down";
+  D().ReleaseButton(kList);
+  EXPECT_EQ(State(2, 2, 1), State(D()));
+  D().ClickRow(kList, 2);
+  EXPECT_EQ(State(2, 2, 2), State(D())) << "a second click on the selected row notifies again";
+  D().PressKey(kList, VK_DOWN);
+  EXPECT_EQ(State(3, 3, 3), State(D())) << "keys go on from the clicked row";
+  D().ClearNotes();
+  D().DoubleClickRow(kList, 1);
+  EXPECT_EQ("a|[b]|c|d", Shown(D()));
+  const std::vector<Note> double_click{{kList, LBN_SELCHANGE}, {kList, LBN_DBLCLK}};
+  EXPECT_EQ(double_click, D().Notes());
 }
 
 TEST_P(ListBoxContract, SelectionFollowsInsertsDeletesAndReset) {

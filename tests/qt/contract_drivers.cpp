@@ -61,12 +61,14 @@ class CoreDriver final : public FormDriver {
   }
   bool Build() { return Create(); }
 
-  void PressKey(int control, UINT /*vk*/) override {
-    ADD_FAILURE() << "keys in control " << control << " are not driven on the core yet";
+  void PressKey(int control, UINT vk) override { platform::user::ListKey(Item(control), vk); }
+  void PressRow(int list, int row) override { platform::user::ListPress(Item(list), row); }
+  void ReleaseButton(int list) override { platform::user::ListRelease(Item(list)); }
+  void DoubleClickRow(int list, int row) override {
+    ClickRow(list, row);
+    platform::user::ListDoubleClick(Item(list), row);
+    ReleaseButton(list);
   }
-  void PressRow(int list, int row) override { platform::user::SelectRow(Item(list), row); }
-  void ReleaseButton(int /*list*/) override {}
-  void DoubleClickRow(int list, int row) override { PressRow(list, row); }
   void Focus(int edit) override { platform::user::Focus(Item(edit)); }
   void Type(int edit, const std::string& ascii) override {
     Focus(edit);
@@ -87,9 +89,9 @@ class CoreDriver final : public FormDriver {
     return rows;
   }
   int SelectedRow(int list) override { return CoreList(list)->Selection(); }
-  int CaretRow(int list) override { return CoreList(list)->Selection(); }
-  int TopRow(int /*list*/) override { return 0; }
-  int FullyVisibleRows(int /*list*/) override { return 0; }
+  int CaretRow(int list) override { return CoreList(list)->Caret(); }
+  int TopRow(int list) override { return CoreList(list)->TopIndex(); }
+  int FullyVisibleRows(int list) override { return CoreList(list)->FullyVisibleRows(); }
   EditView ShownEdit(int edit) override {
     const platform::EditWindow* box = CoreEdit(edit);
     const std::string& bytes = box->Text();
@@ -130,11 +132,12 @@ class QtDriver final : public FormDriver {
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
   }
   void DoubleClickRow(int list, int row) override {
-    QCoreApplication::processEvents();  // the view learns of new rows in the event loop
+    // As the window system delivers it: a click, then a press that is also a double click.
+    ClickRow(list, row);
     QListView* view = View(list);
-    const QModelIndex index = view->model()->index(row, 0);
-    view->scrollTo(index);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
   }
   void Focus(int edit) override {
     QLineEdit* line = Line(edit);
