@@ -2,7 +2,7 @@
 # Morvane as a person uses it: the real program on a private X server (Xvfb, openbox), driven
 # with xdotool, read back through the screen and the clipboard (xclip).
 #   morvane-e2e.sh --program BIN --data-dir DIR --icon-export BIN --out DIR FLOW
-# FLOW: code-search, address-search, keys, no-data, input-method. Screenshots go to OUT/FLOW/.
+# FLOW: code-search, address-search, keys, no-data, input-method, keyboard. Screenshots go to OUT/FLOW/.
 # Exit status 77 (skipped) when a tool or the data file is missing.
 set -euo pipefail
 
@@ -345,6 +345,92 @@ flow_input_method() {
   expect_exit ended 0
 }
 
+# --- keyboard: both search dialogs without the mouse -------------------------------------------
+
+# すべて for row N (from 0) of the 東京都 list: the file's 東京都 records in file order.
+tokyo_all() {
+  iconv -f CP932 -t UTF-8 "$data_dir/KEN_ALL.CSV" |
+    awk -F, -v n="$1" '$7 == "\"東京都\"" && i++ == n { s = $7 $8 $9; gsub(/"/, "", s); print s }'
+}
+
+# cond_selection_shown X Y W H: the list shows a selected row, a band in the style's
+# highlight colour: strongly coloured pixels against the white ground and the black text.
+cond_selection_shown() {
+  local share
+  import -silent -window "$dlg" "$work/dialog-colour.png" 2>/dev/null || {
+    seen="no picture of the window"
+    return 1
+  }
+  share="$(convert "$work/dialog-colour.png" \
+    -crop "$(px_x "$3")x$(px_y "$4")+$(px_x "$1")+$(px_y "$2")" +repage \
+    -colorspace HSL -channel G -separate +channel -threshold 40% -format '%[fx:mean]' info:)"
+  awk -v s="$share" 'BEGIN { exit !(s > 0.02) }' && return 0
+  seen="no highlighted row (coloured share ${share:-?})"
+  return 1
+}
+
+# From the list, Tab to すべて (the fourth result field, which copies itself) and back.
+expect_list_row() {
+  local step="$1" row="$2" all
+  all="$(tokyo_all "$row")"
+  keys Tab Tab Tab Tab
+  expect "$step" "row $row selected: すべて \"$all\"" cond_clipboard "$all"
+  keys shift+Tab shift+Tab shift+Tab shift+Tab
+}
+
+flow_keyboard() {
+  start_program "$data_dir"
+  expect main-menu "the main menu" cond_active "$main_menu"
+  keys Return
+  expect code-dialog "\"$code_dialog\" by Enter on the first button" cond_active "$code_dialog"
+  type_text 100
+  keys Tab
+  type_text 0001
+  keys Tab space
+  expect code-searched "\"$code_dialog\" active after the search" cond_active "$code_dialog"
+  keys Tab Tab Down
+  expect code-row-selected "the one row selected by the first Down" \
+    cond_selection_shown "${code_list[@]}"
+  local field
+  for field in 東京都 千代田区 千代田 東京都千代田区千代田; do
+    keys Tab
+    expect "code-tab-$field" "the result field \"$field\" copied as Tab reaches it" \
+      cond_clipboard "$field"
+  done
+  keys Return Escape shift+Tab
+  expect code-enter-esc-inert "the dialog kept after Enter and Esc: Shift+Tab copies 千代田" \
+    cond_clipboard 千代田
+  keys Tab Tab Return
+  expect code-back "the main menu again after 戻る by Tab and Enter" cond_active "$main_menu"
+
+  keys Tab Return
+  expect address-dialog "\"$address_dialog\" by Tab and Enter" cond_active "$address_dialog"
+  type_text 東京都
+  keys Tab Tab Tab space
+  expect address-count "the count label \"4165件\"" cond_text "${address_count[@]}" "4165件"
+  keys Tab Tab
+  expect address-list-focused "the list focused, its caret on row 0" cond_active "$address_dialog"
+  keys Down
+  expect address-row-shown "a row highlighted after the first Down" \
+    cond_selection_shown "${address_list[@]}"
+  expect_list_row address-down-first 0
+  keys Down
+  expect_list_row address-down-second 1
+  keys End
+  expect_list_row address-end 4164
+  keys Home
+  expect_list_row address-home 0
+  keys Next
+  # A page: the rows the list shows whole (9 of IPAGothic at 12 pixels), less one.
+  expect_list_row address-page-down 8
+  keys Prior
+  expect_list_row address-page-up 0
+  keys Tab Tab Tab Tab Tab Return
+  expect address-back "the main menu again after 戻る by the keyboard" cond_active "$main_menu"
+  keys alt+F4
+  expect_exit ended 0
+}
+
 start_dbus
 start_x
 start_wm
@@ -355,6 +441,7 @@ case "$flow" in
   keys) flow_keys ;;
   no-data) flow_no_data ;;
   input-method) flow_input_method ;;
+  keyboard) flow_keyboard ;;
   *) fail "no flow named $flow" ;;
 esac
 echo "e2e[$flow] passed; screenshots in $out"

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <utility>
 
@@ -85,12 +87,38 @@ void ListBoxModel::Sync() {
   }
 }
 
+namespace {
+
+// Draws the caret as the classic box does, a dotted rectangle around the row, while the list
+// has the focus: not every Qt style draws one for the current row.
+class CaretDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    if ((option.state & QStyle::State_HasFocus) == 0) return;
+    const bool selected = (option.state & QStyle::State_Selected) != 0;
+    painter->save();
+    painter->setPen(
+        QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text), 1,
+             Qt::DotLine));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+    painter->restore();
+  }
+};
+
+}  // namespace
+
 ListBoxWidget::ListBoxWidget(Window* window, POINT base_units, QWidget* parent)
     : QListView(parent),
       ControlView(window, this, base_units),
       model_(new ListBoxModel(static_cast<ListBoxWindow*>(window), this)) {
   const DWORD style = window->Style();
   setModel(model_);
+  setItemDelegate(new CaretDelegate(this));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   // Many rows, one height: the view never measures them one by one.
