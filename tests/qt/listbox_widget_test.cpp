@@ -76,6 +76,24 @@ TEST_F(ListBoxWidgetTest, PageKeysUseTheRowsTheViewShows) {
   EXPECT_EQ(2 * (whole_rows - 1), list_.GetCurSel()) << whole_rows << " rows shown whole";
 }
 
+// With the button held, the selection follows the mouse; the release notifies once.
+TEST_F(ListBoxWidgetTest, DraggingWithTheButtonHeldMovesTheSelection) {
+  for (const char* row : {"a", "b", "c", "d"}) list_.AddString(row);
+  QCoreApplication::processEvents();
+  const auto centre = [&](int row) {
+    return view_->visualRect(view_->model()->index(row, 0)).center();
+  };
+  QTest::mousePress(view_->viewport(), Qt::LeftButton, {}, centre(0));
+  QTest::mouseMove(view_->viewport(), centre(2));
+  EXPECT_EQ(2, list_.GetCurSel());
+  EXPECT_EQ(0, CountNotes(dialog_, kList, LBN_SELCHANGE));
+  QTest::mouseRelease(view_->viewport(), Qt::LeftButton, {}, centre(2));
+  EXPECT_EQ(2, list_.GetCurSel());
+  EXPECT_EQ(1, CountNotes(dialog_, kList, LBN_SELCHANGE));
+  QTest::mouseMove(view_->viewport(), centre(3));
+  EXPECT_EQ(2, list_.GetCurSel()) << "the button is up: moving selects nothing";
+}
+
 TEST_F(ListBoxWidgetTest, BurstOfRowsReachesTheViewInOneSignal) {
   int inserts = 0;
   int resets = 0;
