@@ -1,6 +1,7 @@
 // The edit control's contract: typing, the byte limit, text set by the program, selection,
 // copy and the order of the focus notifications must come out the same on every backend.
 #include <string>
+#include <vector>
 
 #include "contract_driver.h"
 

@@ -1,6 +1,8 @@
 // The list box's contract: the messages a program sends and what a person does must show the
 // same rows and selection and send the same notifications on every backend.
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "contract_driver.h"
 
