@@ -106,19 +106,18 @@ TEST_P(ListBoxContract, ProgramsSelectionMovesTheCaretAndNeverNotifies) {
   EXPECT_EQ(0, list.GetCurSel());
 }
 
-TEST_P(ListBoxContract, KeysDoNothingInAnEmptyBox) {
+// Keys do nothing in an empty box. Up and Down (Left and Right alike, there being no
+// horizontal scroll bar) select the caret row itself while it is not selected, and move one
+// row once it is.
+TEST_P(ListBoxContract, ArrowsFirstSelectTheCaretRowThenMoveOneRow) {
+  ListBoxMessages list(D());
   for (UINT vk :
        {VK_DOWN, VK_UP, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE}) {
     D().PressKey(kList, vk);
   }
-  EXPECT_EQ(LB_ERR, ListBoxMessages(D()).GetCurSel());
-  EXPECT_EQ(0, CountNotes(kList, LBN_SELCHANGE));
-}
+  EXPECT_EQ(LB_ERR, list.GetCurSel()) << "keys in an empty box";
+  EXPECT_EQ(0, CountNotes(kList, LBN_SELCHANGE)) << "keys in an empty box";
 
-// Up and Down (and Left and Right, there being no horizontal scroll bar) select the caret row
-// itself while it is not selected, and move one row, clamped, once it is.
-TEST_P(ListBoxContract, ArrowsFirstSelectTheCaretRowThenMoveOneRowClamped) {
-  ListBoxMessages list(D());
   list.AddRows({"a", "b", "c", "d", "e"});
   D().PressKey(kList, VK_DOWN);
   EXPECT_EQ("[a]|b|c|d|e", Shown(D())) << "the first Down selects row 0";
@@ -139,9 +138,8 @@ TEST_P(ListBoxContract, ArrowsFirstSelectTheCaretRowThenMoveOneRowClamped) {
   D().PressKey(kList, VK_LEFT);
   EXPECT_EQ(State(3, 3, 7), State(D())) << "and so does Left";
   D().PressKey(kList, VK_DOWN);
-  D().PressKey(kList, VK_DOWN);
   EXPECT_EQ("a|b|c|d|[e]", Shown(D()));
-  EXPECT_EQ(State(4, 4, 8), State(D())) << "clamped at the last row";
+  EXPECT_EQ(State(4, 4, 8), State(D()));
 }
 
 // Home and End go to the ends, Page Up and Page Down by the rows a person sees whole less one,
@@ -150,7 +148,7 @@ TEST_P(ListBoxContract, HomeEndPagesAndSpaceReachTheirRowsInView) {
   ListBoxMessages list(D());
   AddNumberedRows(list, 30);
   const int page = D().FullyVisibleRows(kList);
-  ASSERT_LE(2, page) << "the form's list shows rows";
+  ASSERT_LE(3, page) << "the form's list shows a few rows";
   const int step = page - 1;
   D().PressKey(kList, VK_SPACE);
   EXPECT_EQ(State(0, 0, 1), State(D())) << "Space selects the caret row";
@@ -166,31 +164,19 @@ TEST_P(ListBoxContract, HomeEndPagesAndSpaceReachTheirRowsInView) {
   EXPECT_TRUE(InView(D(), 2 * step)) << "top row " << D().TopRow(kList);
   D().PressKey(kList, VK_PRIOR);
   EXPECT_EQ(State(step, step, 6), State(D()));
-  D().PressKey(kList, VK_END);
-  D().PressKey(kList, VK_PRIOR);
-  EXPECT_EQ(State(29 - step, 29 - step, 8), State(D()));
+  list.SetCurSel(28);
   D().PressKey(kList, VK_NEXT);
-  EXPECT_EQ(State(29, 29, 9), State(D())) << "clamped at the last row";
+  EXPECT_EQ(State(29, 29, 7), State(D())) << "clamped at the last row";
   list.SetCurSel(1);
   D().PressKey(kList, VK_PRIOR);
-  EXPECT_EQ(State(0, 0, 10), State(D())) << "clamped at the first row";
-}
+  EXPECT_EQ(State(0, 0, 8), State(D())) << "clamped at the first row";
 
-// A key whose target is the row already selected changes nothing and, classically, sends
-// nothing.
-TEST_P(ListBoxContract, AKeyLandingOnTheSelectedRowSendsNothing) {
-  ListBoxMessages list(D());
-  list.AddRows({"a", "b", "c"});
-  list.SetCurSel(0);
-  const std::vector<UINT> at_first{VK_HOME, VK_UP, VK_LEFT, VK_PRIOR, VK_SPACE};
-  for (UINT vk : at_first) D().PressKey(kList, vk);
-  list.SetCurSel(2);
-  const std::vector<UINT> at_last{VK_END, VK_DOWN, VK_RIGHT, VK_NEXT, VK_SPACE};
-  for (UINT vk : at_last) D().PressKey(kList, vk);
-  EXPECT_EQ("a|b|[c]", Shown(D()));
-  const int expected =
-      D().RenotifiesKeyOnSelectedRow() ? static_cast<int>(at_first.size() + at_last.size()) : 0;
-  EXPECT_EQ(State(2, 2, expected), State(D()));
+  // A key whose target is the row already selected changes nothing and sends nothing.
+  for (UINT vk : {VK_HOME, VK_UP, VK_LEFT, VK_PRIOR, VK_SPACE}) D().PressKey(kList, vk);
+  list.SetCurSel(29);
+  for (UINT vk : {VK_END, VK_DOWN, VK_RIGHT, VK_NEXT, VK_SPACE}) D().PressKey(kList, vk);
+  const int renotified = D().RenotifiesKeyOnSelectedRow() ? 10 : 0;
+  EXPECT_EQ(State(29, 29, 8 + renotified), State(D())) << "keys on the selected row";
 }
 
 // The button selects the row it goes down on; its release notifies, also when the row was
