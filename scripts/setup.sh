@@ -11,7 +11,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-dev git
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip hyperfine dpkg-dev file
   # the Qt program and its tests: widgets, fonts, a virtual display driven as a person would
-  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic
+  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth xdotool xclip openbox imagemagick x11-utils x11-xserver-utils dbus-daemon
   # typing Japanese for real in the end-to-end tests: fcitx5 with Anthy, on a session bus
   fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus-x11

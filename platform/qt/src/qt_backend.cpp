@@ -6,9 +6,11 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QInputMethod>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 
 #include "dialog_widget.h"
@@ -24,6 +26,13 @@ namespace platform {
 QtBackend::QtBackend(int& argc, char** argv) : previous_(CurrentBackend()) {
   if (QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc, argv);
   qt::InstallFontSubstitutions();
+  // The program is Japanese whatever the locale, and so are Qt's own texts (an edit's context
+  // menu): Qt's shipped translation, not texts of ours.
+  translator_ = std::make_unique<QTranslator>();
+  if (translator_->load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator_.get());
+  }
   // A safety net for EndDialog called outside a person's action (a timer, a test): the loops
   // are also checked after every action, which is where it normally happens.
   loop_watch_ = new QTimer();
@@ -35,6 +44,7 @@ QtBackend::QtBackend(int& argc, char** argv) : previous_(CurrentBackend()) {
 QtBackend::~QtBackend() {
   SetBackend(previous_);
   delete loop_watch_;
+  QCoreApplication::removeTranslator(translator_.get());
   // Widgets of windows the core still holds go first, while the application exists.
   std::vector<QWidget*> dialogs;
   for (auto& [window, widget] : widgets_) {

@@ -13,6 +13,7 @@
 class QApplication;
 class QEventLoop;
 class QTimer;
+class QTranslator;
 class QWidget;
 
 namespace platform {
@@ -63,6 +64,7 @@ class QtBackend final : public Backend {
 
   Backend* previous_;
   std::unique_ptr<QApplication> app_;
+  std::unique_ptr<QTranslator> translator_;
   std::map<const Window*, QWidget*> widgets_;
   std::vector<Loop> loops_;
   QTimer* loop_watch_ = nullptr;
