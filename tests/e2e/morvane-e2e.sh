@@ -430,6 +430,9 @@ flow_keyboard() {
   keys Tab Tab Tab Tab Tab Return
   expect address-back "the main menu again after 戻る by the keyboard" cond_active "$main_menu"
   keys alt+F4
+  expect_exit ended 0
+}
+
 # --- the window manager: visible focus, dialogs that stay with the main menu -------------------
 
 # The picture of a control as it stands now, in the file given; not blank (it has been painted).
