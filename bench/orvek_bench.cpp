@@ -26,7 +26,7 @@ class CountingSink final : public orvek::detail::RowSink {
   long rows = 0;
 };
 
-using SearchFunction = void (*)(int, const orvek::detail::SearchKeys&, orvek::detail::RowSink&);
+using SearchFunction = bool (*)(int, const orvek::detail::SearchKeys&, orvek::detail::RowSink&);
 
 void RunPass(benchmark::State& state, SearchFunction search,
              const orvek::detail::SearchKeys& keys) {
