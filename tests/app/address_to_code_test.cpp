@@ -165,6 +165,26 @@ TEST_F(AddressToCodeTest, NamesSpelledOtherwiseThanTheFileFindNothingAndSayNothi
   Finish();
 }
 
+// The longest town names of the file (up to 76 bytes) fit the box whole and are found; the box
+// stops at the 78 bytes that the library's town column can hold.
+TEST_F(AddressToCodeTest, TheTownBoxHoldsTheLongestTownNames) {
+  const std::string tower =
+      "桜丘町渋谷サクラステージＳＨＩＢＵＹＡサイドＳＨＩＢＵＹＡタワー（７階）";
+  User()
+      .Type(1003, tower)
+      .Then([tower] { EXPECT_EQ(tower, TextOf(1003)); })
+      .Click(1008)
+      .Then([] {
+        ASSERT_EQ(1, List()->Count());
+        EXPECT_EQ(0u, Rows()[0].find("150-6207  東京都      渋谷区")) << Rows()[0];
+        EXPECT_EQ("1件", TextOf(1009));
+      })
+      .Click(1010)
+      .Type(1003, std::string(80, 'x'))
+      .Then([] { EXPECT_EQ(std::string(78, 'x'), TextOf(1003)); });
+  Finish();
+}
+
 TEST_F(AddressToCodeTest, InputMethodIsOnInTheSearchBoxesOnly) {
   const auto open = [] { return platform::InputContextOf(Active())->open; };
   User()
