@@ -23,7 +23,12 @@ class AddressToCodeTest : public AppTest {
   static std::vector<std::string> LibraryRows(const char* pref, const char* city, const char* town,
                                               int mode) {
     const auto key = [](const char* utf8) {
-      return *utf8 == '\0' ? std::string() : "\"" + *platform::Utf8ToCp932(utf8) + "\"";
+      std::string quoted;
+      if (*utf8 == '\0') return quoted;
+      quoted += '"';
+      quoted += *platform::Utf8ToCp932(utf8);
+      quoted += '"';
+      return quoted;
     };
     std::string p = key(pref), c = key(city), t = key(town);
     CListBox list;

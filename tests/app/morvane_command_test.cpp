@@ -110,7 +110,8 @@ TEST_F(MorvaneCommandTest, WithoutADisplayItSaysSoInOneLine) {
   // A display that nobody serves.
   int unused = 4000;
   while (fs::exists("/tmp/.X11-unix/X" + std::to_string(unused))) ++unused;
-  const std::string display = ":" + std::to_string(unused);
+  std::string display = ":";
+  display += std::to_string(unused);
   ExpectNoDisplayLine(Run({}, {"DISPLAY=" + display}), display);
 }
 

@@ -73,8 +73,10 @@ std::string Line(const std::string& code, const std::string& pref, const std::st
 std::string Codes(const std::string& rows) {
   std::string codes;
   std::istringstream lines(rows);
-  for (std::string row; std::getline(lines, row);)
-    codes += (codes.empty() ? "" : " ") + row.substr(0, 8);
+  for (std::string row; std::getline(lines, row);) {
+    if (!codes.empty()) codes += ' ';
+    codes += row.substr(0, 8);
+  }
   return codes;
 }
 
@@ -196,7 +198,8 @@ TEST_F(OrvekCommandTest, OutputEncodings) {
   // The town's last character is cut after its lead byte, as an over-long column is.
   std::string data = Line("1000001", "東京都", "千代田区", "丸の内");
   const std::string quote_comma = "\",0,0";
-  data.insert(data.find(quote_comma), "\x93");
+  const std::size_t cut = data.find(quote_comma);
+  data = data.substr(0, cut).append("\x93").append(data, cut);
   WriteData(data);
 
   const std::string utf8_row = "100-0001  東京都      千代田区              丸の内\xEF\xBF\xBD\n";
