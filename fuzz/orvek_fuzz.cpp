@@ -31,7 +31,7 @@ class CollectingSink final : public orvek::detail::RowSink {
   std::vector<std::string> rows;
 };
 
-std::vector<std::string> Rows(void (*search)(int, const SearchKeys&, orvek::detail::RowSink&),
+std::vector<std::string> Rows(bool (*search)(int, const SearchKeys&, orvek::detail::RowSink&),
                               int fd, const SearchKeys& keys) {
   Check(::lseek(fd, 0, SEEK_SET) == 0);
   CollectingSink sink;
@@ -39,8 +39,8 @@ std::vector<std::string> Rows(void (*search)(int, const SearchKeys&, orvek::deta
   return sink.rows;
 }
 
-void SearchFastSse2(int fd, const SearchKeys& keys, orvek::detail::RowSink& sink) {
-  orvek::detail::SearchFast(fd, keys, sink, orvek::detail::Simd::kSse2);
+bool SearchFastSse2(int fd, const SearchKeys& keys, orvek::detail::RowSink& sink) {
+  return orvek::detail::SearchFast(fd, keys, sink, orvek::detail::Simd::kSse2);
 }
 
 // The line parser: the in-place parser must agree with the literal one, and a row made from

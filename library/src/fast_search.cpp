@@ -102,7 +102,7 @@ class BlockScanner {
   BlockScanner(const SearchKeys& keys, RowSink& sink, Simd simd)
       : keys_(keys), sink_(sink), plan_(MakePlan(keys, simd)) {}
 
-  void Run(int fd);
+  bool Run(int fd);  // false after a read error
 
  private:
   // The complete lines in buffer_[begin, end); end - 1 is an LF.
@@ -122,15 +122,16 @@ class BlockScanner {
   char row_[kRowBufferSize]{};
 };
 
-void BlockScanner::Run(int fd) {
-  if (plan_.nothing) return;
+bool BlockScanner::Run(int fd) {
+  if (plan_.nothing) return true;
   buffer_ = std::make_unique_for_overwrite<char[]>(kBlockBytes);
   char* const buffer = buffer_.get();
   std::size_t filled = 0;
   for (;;) {
-    const std::size_t n = ReadSome(fd, buffer + filled, kBlockBytes - filled);
+    const ssize_t n = ReadSome(fd, buffer + filled, kBlockBytes - filled);
+    if (n < 0) return false;  // the lines before the failed read have been tested
     if (n == 0) break;
-    filled += n;
+    filled += static_cast<std::size_t>(n);
     std::size_t done = 0;
     if (const void* lf = ::memrchr(buffer, '\n', filled)) {
       done = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer) + 1;
@@ -148,6 +149,7 @@ void BlockScanner::Run(int fd) {
     filled -= done;
   }
   if (filled > 0) ParseLine(buffer, buffer + filled, false);
+  return true;
 }
 
 void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
@@ -213,8 +215,8 @@ void BlockScanner::TestPiece(const char* data, std::size_t length) {
 
 }  // namespace
 
-void SearchFast(int fd, const SearchKeys& keys, RowSink& sink, Simd simd) {
-  BlockScanner(keys, sink, simd).Run(fd);
+bool SearchFast(int fd, const SearchKeys& keys, RowSink& sink, Simd simd) {
+  return BlockScanner(keys, sink, simd).Run(fd);
 }
 
 }  // namespace orvek::detail

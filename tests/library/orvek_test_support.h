@@ -38,7 +38,7 @@ class WorkingFolder {
 std::vector<std::string> Rows(const CListBox& list);
 
 // The rows (quotes still in them) that a search finds in the file at path.
-using SearchFunction = void (*)(int, const orvek::detail::SearchKeys&, orvek::detail::RowSink&);
+using SearchFunction = bool (*)(int, const orvek::detail::SearchKeys&, orvek::detail::RowSink&);
 std::vector<std::string> SearchRows(SearchFunction search, const std::string& path,
                                     const orvek::detail::SearchKeys& keys);
 

@@ -53,7 +53,7 @@ TEST(RecordTest, CutsLongColumnsAndShiftsAtStrayCommas) {
   const ST_ORVEK_TBL record =
       Parse("1,2,3,4,5,6," + Quoted("神奈川県") + "," + Quoted("千代田,区") + "," + town + "\n");
   EXPECT_EQ(Quoted("神奈川県"), record.szPref);  // 10 bytes: the longest kept whole
-  EXPECT_EQ("\"" + Sj("千代田"), std::string(record.szCity));
+  EXPECT_EQ(std::string(1, '"').append(Sj("千代田")), std::string(record.szCity));
   EXPECT_EQ(Sj("区") + "\"", std::string(record.szTown));
 
   const ST_ORVEK_TBL cut = Parse("1,2,3,4,5,6,7,8," + town + "\n");

@@ -105,7 +105,12 @@ TEST_F(ListBoxWidgetTest, BurstOfRowsReachesTheViewInOneSignal) {
   QElapsedTimer clock;
   clock.start();
   // As a search does: thousands of rows while the thread is busy, then every row rewritten.
-  for (int i = 0; i < 5000; ++i) list_.AddString(("\"" + std::to_string(i) + "\"").c_str());
+  for (int i = 0; i < 5000; ++i) {
+    std::string row(1, '"');
+    row += std::to_string(i);
+    row += '"';
+    list_.AddString(row.c_str());
+  }
   for (int i = 0; i < 5000; ++i) {
     list_.DeleteString(static_cast<UINT>(i));
     list_.InsertString(i, std::to_string(i).c_str());

@@ -30,8 +30,10 @@ std::string ReadFile(const fs::path& path) {
   return text.str();
 }
 
-// Runs the binary in cwd; its output goes to files, so no pipe can fill while we wait.
-Outcome RunOrvek(const std::vector<std::string>& args, const fs::path& cwd) {
+// Runs the binary in cwd, with env ("NAME=value") added to the environment; its output goes to
+// files, so no pipe can fill while we wait.
+Outcome RunOrvek(const std::vector<std::string>& args, const fs::path& cwd,
+                 const std::vector<std::string>& env = {}) {
   const fs::path out_path = cwd / "stdout.txt";
   const fs::path err_path = cwd / "stderr.txt";
   std::vector<char*> argv{const_cast<char*>(ORVEK_BINARY)};
@@ -44,6 +46,7 @@ Outcome RunOrvek(const std::vector<std::string>& args, const fs::path& cwd) {
     if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(126);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
+    for (const std::string& variable : env) putenv(const_cast<char*>(variable.c_str()));
     execv(ORVEK_BINARY, argv.data());
     _exit(127);
   }
@@ -70,8 +73,10 @@ std::string Line(const std::string& code, const std::string& pref, const std::st
 std::string Codes(const std::string& rows) {
   std::string codes;
   std::istringstream lines(rows);
-  for (std::string row; std::getline(lines, row);)
-    codes += (codes.empty() ? "" : " ") + row.substr(0, 8);
+  for (std::string row; std::getline(lines, row);) {
+    if (!codes.empty()) codes += ' ';
+    codes += row.substr(0, 8);
+  }
   return codes;
 }
 
@@ -87,7 +92,9 @@ class OrvekCommandTest : public ::testing::Test {
   void WriteData(const std::string& bytes, const char* name = "ken_all.csv") {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
   }
-  Outcome Orvek(const std::vector<std::string>& args) { return RunOrvek(args, dir_); }
+  Outcome Orvek(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+    return RunOrvek(args, dir_, env);
+  }
 
   fs::path dir_;
 };
@@ -191,7 +198,8 @@ TEST_F(OrvekCommandTest, OutputEncodings) {
   // The town's last character is cut after its lead byte, as an over-long column is.
   std::string data = Line("1000001", "東京都", "千代田区", "丸の内");
   const std::string quote_comma = "\",0,0";
-  data.insert(data.find(quote_comma), "\x93");
+  const std::size_t cut = data.find(quote_comma);
+  data = data.substr(0, cut).append("\x93").append(data, cut);
   WriteData(data);
 
   const std::string utf8_row = "100-0001  東京都      千代田区              丸の内\xEF\xBF\xBD\n";
@@ -224,6 +232,38 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
   const Outcome no_folder = Orvek({"--data-dir", "nowhere", "code", "1000001"});
   EXPECT_EQ(1, no_folder.status);
   EXPECT_NE(std::string::npos, no_folder.err.find("'nowhere'")) << no_folder.err;
+}
+
+TEST_F(OrvekCommandTest, ADataFileThatCannotBeReadIsAFailure) {
+  // A directory of the data file's name: the open error, not an empty result.
+  fs::create_directory(dir_ / "ken_all.csv");
+  const Outcome directory = Orvek({"code", "1000001"});
+  EXPECT_EQ(1, directory.status);
+  EXPECT_NE(std::string::npos, directory.err.find("郵便番号ファイルオープンエラー"))
+      << directory.err;
+  EXPECT_EQ("", directory.out);
+  // Japan Post's name beside it is read.
+  WriteData(kFourTowns, "KEN_ALL.CSV");
+  const Outcome beside = Orvek({"address", "--city", "府中市", "--count"});
+  EXPECT_EQ(0, beside.status) << beside.err;
+  EXPECT_EQ("3\n", beside.out);
+  fs::remove(dir_ / "ken_all.csv");
+
+  // A read that fails after the first line: the read error, exit 1, no rows printed as if the
+  // file had ended there.
+  const std::string first = Line("1830001", "東京都", "府中市", "本町");
+  const Outcome failed = Orvek({"address", "--city", "府中市"},
+                               {"LD_PRELOAD=" FAILING_READ_SHIM,
+                                "ORVEK_TEST_READ_BUDGET=" + std::to_string(first.size() + 3)});
+  EXPECT_EQ(1, failed.status);
+  EXPECT_NE(std::string::npos, failed.err.find("郵便番号ファイル読み込みエラー")) << failed.err;
+  EXPECT_EQ(std::string::npos, failed.err.find("オープン")) << failed.err;
+  EXPECT_EQ("", failed.out);
+  // The same reads with enough bytes for the whole file: no failure.
+  const Outcome whole = Orvek({"address", "--city", "府中市", "--count"},
+                              {"LD_PRELOAD=" FAILING_READ_SHIM, "ORVEK_TEST_READ_BUDGET=100000"});
+  EXPECT_EQ(0, whole.status) << whole.err;
+  EXPECT_EQ("3\n", whole.out);
 }
 
 // Japan Post's file, unpacked into the build folder by the build; skipped when it is absent.

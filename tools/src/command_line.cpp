@@ -238,7 +238,7 @@ Examples:
   orvek address --city 府中市 --count
 
 Exit status: 0 the data file was read (also when nothing matched), 1 the data file
-could not be opened or the rows not written, 2 wrong usage.
+could not be opened or read to its end, or the rows not written, 2 wrong usage.
 )";
 }
 

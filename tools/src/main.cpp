@@ -18,7 +18,7 @@
 namespace {
 
 constexpr int kExitRead = 0;
-constexpr int kExitNoData = 1;
+constexpr int kExitNoData = 1;  // also a data file that could not be read
 constexpr int kExitUsage = 2;
 
 // The whole output in one write: a search prints up to thousands of rows, and the command is
@@ -73,9 +73,12 @@ int Search(const orvek_cli::Request& request) {
           ? search.fnGetChimei(code.data(), &list)
           : search.fnGetOrvek(pref.data(), city.data(), town.data(), request.mode, &list);
   if (result != 0) {
+    // The library's message above tells an open error from a read error; the rows of a file
+    // that could not be read to its end are not printed, so no script takes them for all.
     char folder[4096];
     std::fprintf(stderr,
-                 "orvek: no ken_all.csv could be opened in %s (--data-dir names its folder)\n",
+                 "orvek: ken_all.csv in %s could not be opened or read to its end (--data-dir "
+                 "names its folder)\n",
                  ::getcwd(folder, sizeof folder) != nullptr ? folder : ".");
     return kExitNoData;
   }

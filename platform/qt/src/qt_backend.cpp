@@ -22,9 +22,51 @@
 #include "text.h"
 
 namespace platform {
+namespace {
 
-QtBackend::QtBackend(int& argc, char** argv) : previous_(CurrentBackend()) {
-  if (QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc, argv);
+// While the QApplication is made, Qt's messages are held back: a display that cannot be
+// opened gives several lines about plugins and then a fatal message, which aborts. The
+// program's handler says it in one line instead; otherwise the held messages are shown as
+// they would have been.
+struct HeldMessage {
+  QtMsgType type;
+  QByteArray category;
+  QString text;
+};
+std::vector<HeldMessage>* g_held_messages = nullptr;
+QtBackend::NoDisplayHandler g_on_no_display = nullptr;
+
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) g_on_no_display();
+  g_held_messages->push_back({type, QByteArray(context.category), text});
+}
+
+std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv,
+                                              QtBackend::NoDisplayHandler on_no_display) {
+  if (on_no_display == nullptr) return std::make_unique<QApplication>(argc, argv);
+  std::vector<HeldMessage> held;
+  g_held_messages = &held;
+  g_on_no_display = on_no_display;
+  const QtMessageHandler previous = qInstallMessageHandler(HoldMessage);
+  auto app = std::make_unique<QApplication>(argc, argv);
+  qInstallMessageHandler(previous);
+  g_held_messages = nullptr;
+  for (const HeldMessage& message : held) {
+    const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+    if (previous != nullptr) {
+      previous(message.type, context, message.text);
+    } else {
+      qt_message_output(message.type, context, message.text);
+    }
+  }
+  return app;
+}
+
+}  // namespace
+
+QtBackend::QtBackend(int& argc, char** argv, NoDisplayHandler on_no_display)
+    : previous_(CurrentBackend()) {
+  if (QApplication::instance() == nullptr) app_ = MakeApplication(argc, argv, on_no_display);
   qt::InstallFontSubstitutions();
   // The program is Japanese whatever the locale, and so are Qt's own texts (an edit's context
   // menu): Qt's shipped translation, not texts of ours.
