@@ -63,10 +63,13 @@ void DeleteQuotes(char* row) {
   // Removing a quote by moving the rest of the row left (the freed last byte becomes NUL) and
   // looking again from the front finds the next quote no earlier than the last one, so one
   // pass that keeps every other byte gives the same bytes, NULs behind the row included.
+  // Every byte is stored and a quote is then written over: no branch on the row's bytes,
+  // whose quotes fall at places no predictor learns.
   char* kept = row;
   const char* read = row;
   for (; *read != '\0'; ++read) {
-    if (*read != '"') *kept++ = *read;
+    *kept = *read;
+    kept += *read != '"' ? 1 : 0;
   }
   std::memset(kept, '\0', static_cast<std::size_t>(read - kept) + 1);
 }
