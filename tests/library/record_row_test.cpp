@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "orvek_test_support.h"
@@ -125,6 +126,46 @@ TEST(RowTest, DeletingQuotesShiftsTheRestLeft) {
   row[8] = 'X';
   COrvekTestAccess::DeleteTen(row);
   EXPECT_EQ(std::string("ab\0\0\0\0\0\0X", 9), std::string(row, 9));
+}
+
+// fnDeleteTen as first written: move the rest of the row left over each quote and look again
+// from the front.
+void ShiftOutQuotes(char* row) {
+  for (std::size_t i = 0; i < std::strlen(row);) {
+    if (row[i] != '"') {
+      ++i;
+      continue;
+    }
+    const std::size_t length = std::strlen(row);
+    std::memmove(row + i, row + i + 1, length - i - 1);
+    row[length - 1] = '\0';
+    i = 0;
+  }
+}
+
+TEST(RowTest, DeletingQuotesGivesTheBytesOfTheShiftingLoopOnEveryPath) {
+  // Rows of every length up to the row buffer, quotes from none to all, and bytes behind the
+  // NUL that must stay as they are.
+  std::mt19937 random(300);
+  for (int round = 0; round < 3000; ++round) {
+    char original[orvek::detail::kRowBufferSize];
+    const std::size_t length = random() % sizeof original;
+    const unsigned quote_in = 1 + random() % 8;
+    for (char& c : original) {
+      c = random() % quote_in == 0 ? '"' : static_cast<char>(1 + random() % 255);
+    }
+    original[length] = '\0';
+    char expected[sizeof original];
+    std::memcpy(expected, original, sizeof original);
+    ShiftOutQuotes(expected);
+    for (const auto simd : {orvek::detail::Simd::kBest, orvek::detail::Simd::kSse2}) {
+      char row[sizeof original];
+      std::memcpy(row, original, sizeof original);
+      orvek::detail::DeleteQuotes(row, simd);
+      ASSERT_EQ(std::string(expected, sizeof expected), std::string(row, sizeof row))
+          << "round " << round << (simd == orvek::detail::Simd::kSse2 ? " (SSE2)" : "");
+    }
+  }
 }
 
 }  // namespace
