@@ -8,57 +8,49 @@
 #include "record.h"
 
 namespace orvek::detail {
-namespace {
-
-// strcat that remembers where the row ends.
-class RowWriter {
- public:
-  explicit RowWriter(char* row) : row_(row) { row_[0] = '\0'; }
-  void Append(const char* text) { Append(text, std::strlen(text)); }
-  void Append(const char* text, std::size_t length) {
-    std::memcpy(row_ + length_, text, length);
-    length_ += length;
-    row_[length_] = '\0';
-  }
-  // Pairs of spaces after a name of `length` bytes, quotes counted: (width - length) / 2 of
-  // them when the name is shorter than limit, so that the column is width - 2 bytes wide once
-  // the quotes are gone.
-  void AppendPadding(std::size_t length, std::size_t limit, std::size_t width) {
-    if (length >= limit) return;
-    for (std::size_t pair = 0; pair < (width - length) / 2; ++pair) Append("  ", 2);
-  }
-
- private:
-  char* row_;
-  std::size_t length_ = 0;
-};
-
-}  // namespace
 
 // The longest row: 10 bytes of postal code, 2 + 12 of prefecture and padding, 2 + 24 of city
 // and padding, 80 of town area.
 static_assert(10 + 2 + 12 + 2 + 24 + sizeof(ST_ORVEK_TBL::szTown) - 1 < kRowBufferSize);
 
-void CreateRow(const ST_ORVEK_TBL& record, char (&row)[kRowBufferSize]) {
-  // "1234567" becomes "123-4567"; the opening quote and three digits, then the rest.
-  char code[16];
-  CopyPadded(code, record.szPostalCode, 4);
-  code[4] = '-';
-  code[5] = '\0';
-  std::strncat(code, record.szPostalCode + 4, 5);
-  code[10] = '\0';
+namespace {
 
-  RowWriter writer(row);
-  writer.Append(code);
-  writer.Append("  ", 2);
+char* Put(char* row, const char* text, std::size_t length) {
+  std::memcpy(row, text, length);
+  return row + length;
+}
+
+// Pairs of spaces after a name of `length` bytes, quotes counted: (width - length) / 2 of them
+// when the name is shorter than limit, so that the column is width - 2 bytes wide once the
+// quotes are gone.
+char* PutPadding(char* row, std::size_t length, std::size_t limit, std::size_t width) {
+  if (length >= limit) return row;
+  const std::size_t spaces = (width - length) / 2 * 2;
+  std::memset(row, ' ', spaces);
+  return row + spaces;
+}
+
+}  // namespace
+
+// Made once for every hit, so the lengths are taken once and nothing is appended by strcat.
+void CreateRow(const ST_ORVEK_TBL& record, char (&row)[kRowBufferSize]) {
+  // "1234567" becomes "123-4567": the opening quote and three digits, a hyphen, then at most
+  // five bytes from the fifth on. As with strncpy, a hyphen and strncat, the hyphen stands
+  // only behind four bytes, and what follows is appended wherever the text ended.
+  const char* code = record.szPostalCode;
+  const std::size_t head = strnlen(code, 4);
+  char* put = Put(row, code, head);
+  if (head == 4) *put++ = '-';
+  put = Put(put, code + 4, strnlen(code + 4, 5));
+
+  put = Put(put, "  ", 2);
   const std::size_t pref = std::strlen(record.szPref);
-  writer.Append(record.szPref, pref);
-  writer.AppendPadding(pref, 11, 12);
-  writer.Append("  ", 2);
+  put = PutPadding(Put(put, record.szPref, pref), pref, 11, 12);
+  put = Put(put, "  ", 2);
   const std::size_t city = std::strlen(record.szCity);
-  writer.Append(record.szCity, city);
-  writer.AppendPadding(city, 23, 24);
-  writer.Append(record.szTown);
+  put = PutPadding(Put(put, record.szCity, city), city, 23, 24);
+  put = Put(put, record.szTown, std::strlen(record.szTown));
+  *put = '\0';
 }
 
 namespace {

@@ -128,6 +128,53 @@ TEST(RowTest, DeletingQuotesShiftsTheRestLeft) {
   EXPECT_EQ(std::string("ab\0\0\0\0\0\0X", 9), std::string(row, 9));
 }
 
+// fnCreateString as first written, with strncpy, strcat and strncat.
+std::string ConcatenatedRow(const ST_ORVEK_TBL& record) {
+  char code[16];
+  std::memset(code, 0, sizeof code);
+  std::memcpy(code, record.szPostalCode, strnlen(record.szPostalCode, 4));
+  code[4] = '-';
+  code[5] = '\0';
+  std::strncat(code, record.szPostalCode + 4, 5);
+  code[10] = '\0';
+  char row[orvek::detail::kRowBufferSize];
+  std::strcpy(row, code);
+  std::strcat(row, "  ");
+  std::strcat(row, record.szPref);
+  if (std::strlen(record.szPref) < 11) {
+    for (std::size_t i = 0; i < (12 - std::strlen(record.szPref)) / 2; ++i) std::strcat(row, "  ");
+  }
+  std::strcat(row, "  ");
+  std::strcat(row, record.szCity);
+  if (std::strlen(record.szCity) < 23) {
+    for (std::size_t i = 0; i < (24 - std::strlen(record.szCity)) / 2; ++i) std::strcat(row, "  ");
+  }
+  std::strcat(row, record.szTown);
+  return row;
+}
+
+TEST(RowTest, RowsAreThoseOfTheConcatenatingCode) {
+  // Fields of every length their arrays allow, odd and even, and bytes behind a field's NUL
+  // (a postal code shorter than four bytes has its fifth byte on appended all the same).
+  std::mt19937 random(130);
+  const auto fill = [&](char* field, std::size_t size) {
+    for (std::size_t i = 0; i + 1 < size; ++i) field[i] = static_cast<char>(1 + random() % 255);
+    field[random() % size] = '\0';
+    field[size - 1] = '\0';
+  };
+  for (int round = 0; round < 5000; ++round) {
+    ST_ORVEK_TBL record;
+    std::memset(&record, 0, sizeof record);
+    fill(record.szPostalCode, round % 3 == 0 ? 6 : sizeof record.szPostalCode);
+    fill(record.szPref, sizeof record.szPref);
+    fill(record.szCity, sizeof record.szCity);
+    fill(record.szTown, sizeof record.szTown);
+    char row[orvek::detail::kRowBufferSize];
+    orvek::detail::CreateRow(record, row);
+    ASSERT_EQ(ConcatenatedRow(record), std::string(row)) << "round " << round;
+  }
+}
+
 // fnDeleteTen as first written: move the rest of the row left over each quote and look again
 // from the front.
 void ShiftOutQuotes(char* row) {
