@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace orvek::detail {
@@ -50,6 +51,29 @@ const char* FindColumnEnd(const char* p, const char* end) {
   return p;
 }
 
+// memcpy for a column's few bytes, without the call: two moves of a fixed size that overlap
+// as much as needed. Reads and writes only [0, length).
+inline void CopyColumn(char* to, const char* from, std::size_t length) {
+  const auto move = [&](std::size_t at, auto word) {
+    std::memcpy(&word, from + at, sizeof word);
+    std::memcpy(to + at, &word, sizeof word);
+  };
+  if (length >= 16) {
+    for (std::size_t at = 0; at + 16 < length; at += 16) std::memcpy(to + at, from + at, 16);
+    std::memcpy(to + length - 16, from + length - 16, 16);
+  } else if (length >= 8) {
+    move(0, std::uint64_t{});
+    move(length - 8, std::uint64_t{});
+  } else if (length >= 4) {
+    move(0, std::uint32_t{});
+    move(length - 4, std::uint32_t{});
+  } else if (length > 0) {
+    to[0] = from[0];
+    to[length / 2] = from[length / 2];
+    to[length - 1] = from[length - 1];
+  }
+}
+
 }  // namespace
 
 void ParseLine(const char* line, ST_ORVEK_TBL* record) {
@@ -83,12 +107,14 @@ void ParsePiece(const char* data, std::size_t length, ST_ORVEK_TBL* record) {
   const char* read = data;
   const char* end = data + std::min(length, kLineBufferSize);
   std::memset(record, 0, sizeof *record);  // the NULs behind every field's text
-  ForEachField(record, [&](char* field, std::size_t size) {
-    const char* column_end = FindColumnEnd(read, end);
-    if (column_end != end && *column_end == '\0') end = column_end;  // the text ends there
-    std::memcpy(field, read, std::min(static_cast<std::size_t>(column_end - read), size - 1));
-    read = column_end == end ? end : column_end + 1;
-  });
+  // Inlined: a call per field costs as much as the field's copy.
+  ForEachField(
+      record, [&](char* field, std::size_t size) __attribute__((always_inline)) {
+        const char* column_end = FindColumnEnd(read, end);
+        if (column_end != end && *column_end == '\0') end = column_end;  // the text ends there
+        CopyColumn(field, read, std::min(static_cast<std::size_t>(column_end - read), size - 1));
+        read = column_end == end ? end : column_end + 1;
+      });
 }
 
 }  // namespace orvek::detail

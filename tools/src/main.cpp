@@ -15,6 +15,7 @@
 #include "orvek/orvek.h"
 #include "platform/encoding.h"
 #include "platform/headless_backend.h"
+#include "platform/listbox.h"
 
 namespace {
 
@@ -38,21 +39,17 @@ bool WriteAll(std::string_view text) {
 // The rows go out in blocks of whole rows, each converted on its own: a search prints up to
 // thousands of rows, and holding all of them (and their UTF-8 copy) would cost more in fresh
 // memory than the conversion itself. No character spans two rows, so the bytes are the same
-// as those of the whole text converted at once.
+// as those of the whole text converted at once. The rows are read as a view reads them, from
+// the list box itself: two messages a row would cost more than copying it.
 bool WriteRows(const CListBox& list, bool count_only, bool utf8) {
   const int count = list.GetCount();
   if (count_only) return WriteAll(std::to_string(count) + "\n");
+  const auto& rows = static_cast<const platform::ListBoxWindow&>(*list.GetSafeHwnd());
   constexpr std::size_t kBlockBytes = 32 * 1024;
   std::string block;
   block.reserve(kBlockBytes + 512);
   for (int i = 0; i < count; ++i) {
-    const int length = list.GetTextLen(i);
-    const std::size_t at = block.size();
-    if (length > 0) {
-      block.resize(at + static_cast<std::size_t>(length) + 1);  // the row and its NUL
-      list.GetText(i, block.data() + at);
-      block.pop_back();
-    }
+    block += rows.Row(i);
     block += '\n';
     if (block.size() >= kBlockBytes || i + 1 == count) {
       const bool written = utf8 ? WriteAll(platform::Cp932ToUtf8(block)) : WriteAll(block);
