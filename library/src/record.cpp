@@ -34,7 +34,7 @@ constexpr auto kEndsColumn = [] {
 }();
 
 // The first byte in [p, end) that ends a column, or end.
-const char* FindColumnEnd(const char* p, const char* end) {
+__attribute__((always_inline)) inline const char* FindColumnEnd(const char* p, const char* end) {
   const __m128i comma = _mm_set1_epi8(',');
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i nul = _mm_setzero_si128();
