@@ -153,17 +153,26 @@ std::string Cp932ToUtf8(std::string_view cp932) {
         continue;
       }
       if (single == 0xFFFE && i + 1 < size) {
-        const unsigned two = kDouble[kLeadIndex[lead]][bytes[i + 1]];
+        unsigned two = kDouble[kLeadIndex[lead]][bytes[i + 1]];
         if (two != 0xFFFF) {
-          if (two >= 0x800) {  // kanji and kana: three bytes
-            put[0] = static_cast<char>(0xE0 | (two >> 12));
-            put[1] = static_cast<char>(0x80 | ((two >> 6) & 0x3F));
-            put[2] = static_cast<char>(0x80 | (two & 0x3F));
-            put += 3;
-          } else {
-            put = PutUtf8(put, two);
+          // A run of double-byte characters, most of them kanji and kana: three bytes each.
+          // kLeadIndex is -1 for every byte that leads none.
+          for (;;) {
+            if (two >= 0x800) {
+              put[0] = static_cast<char>(0xE0 | (two >> 12));
+              put[1] = static_cast<char>(0x80 | ((two >> 6) & 0x3F));
+              put[2] = static_cast<char>(0x80 | (two & 0x3F));
+              put += 3;
+            } else {
+              put = PutUtf8(put, two);
+            }
+            i += 2;
+            if (i + 1 >= stop) break;
+            const int row = kLeadIndex[bytes[i]];
+            if (row < 0) break;
+            two = kDouble[row][bytes[i + 1]];
+            if (two == 0xFFFF) break;
           }
-          i += 2;
           continue;
         }
       }
