@@ -2,6 +2,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -30,27 +31,42 @@ char* PutPadding(char* row, std::size_t length, std::size_t limit, std::size_t w
   return row + spaces;
 }
 
+// "1234567" becomes "123-4567": the opening quote and three digits, a hyphen, then at most
+// five bytes from the fifth on (head and tail bytes). As with strncpy, a hyphen and strncat,
+// the hyphen stands only behind four bytes, and what follows is appended wherever the text
+// ended. Then the names, each padded.
+void PutRow(char* row, const char* code, std::size_t head, std::size_t tail, FieldText pref,
+            FieldText city, FieldText town) {
+  char* put = Put(row, code, head);
+  if (head == 4) *put++ = '-';
+  put = Put(put, code + 4, tail);
+  put = Put(put, "  ", 2);
+  put = PutPadding(Put(put, pref.data, pref.length), pref.length, 11, 12);
+  put = Put(put, "  ", 2);
+  put = PutPadding(Put(put, city.data, city.length), city.length, 23, 24);
+  put = Put(put, town.data, town.length);
+  *put = '\0';
+}
+
+FieldText Text(const char* field) {
+  return {field, std::strlen(field)};
+}
+
 }  // namespace
 
 // Made once for every hit, so the lengths are taken once and nothing is appended by strcat.
 void CreateRow(const ST_ORVEK_TBL& record, char (&row)[kRowBufferSize]) {
-  // "1234567" becomes "123-4567": the opening quote and three digits, a hyphen, then at most
-  // five bytes from the fifth on. As with strncpy, a hyphen and strncat, the hyphen stands
-  // only behind four bytes, and what follows is appended wherever the text ended.
   const char* code = record.szPostalCode;
-  const std::size_t head = strnlen(code, 4);
-  char* put = Put(row, code, head);
-  if (head == 4) *put++ = '-';
-  put = Put(put, code + 4, strnlen(code + 4, 5));
+  PutRow(row, code, strnlen(code, 4), strnlen(code + 4, 5), Text(record.szPref),
+         Text(record.szCity), Text(record.szTown));
+}
 
-  put = Put(put, "  ", 2);
-  const std::size_t pref = std::strlen(record.szPref);
-  put = PutPadding(Put(put, record.szPref, pref), pref, 11, 12);
-  put = Put(put, "  ", 2);
-  const std::size_t city = std::strlen(record.szCity);
-  put = PutPadding(Put(put, record.szCity, city), city, 23, 24);
-  put = Put(put, record.szTown, std::strlen(record.szTown));
-  *put = '\0';
+void CreateRow(const RowFields& fields, char (&row)[kRowBufferSize]) {
+  // In the record, the bytes behind the postal code's text are NULs.
+  const FieldText code = fields.code;
+  PutRow(row, code.data, std::min<std::size_t>(code.length, 4),
+         code.length > 4 ? std::min<std::size_t>(code.length - 4, 5) : 0, fields.pref, fields.city,
+         fields.town);
 }
 
 namespace {

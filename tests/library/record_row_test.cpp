@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "match.h"
 #include "orvek_test_support.h"
 #include "record.h"
 #include "row.h"
@@ -76,9 +77,10 @@ TEST(RecordTest, MissingColumnsAreEmptyWhateverTheLineHolds) {
   EXPECT_EQ("\"1000", std::string(Parse(std::string(492, 'x') + ",2,\"1000001\"").szPostalCode));
 }
 
-TEST(RecordTest, PiecesParseAsTheWorkBufferDoes) {
-  // The search parses a piece where it lies; fnGetData copies it into its work buffer first.
-  // Every field's every byte must agree, for columns of every length against every field.
+TEST(RecordTest, FieldsLeftInThePieceAreThoseOfTheWorkBuffer) {
+  // The search leaves the four fields it needs where they lie in a piece; fnGetData copies the
+  // piece into its work buffer and cuts it into the record. Fields, matches and rows must
+  // agree, for columns of every length against every field, and pieces of every length.
   std::mt19937 random(500);
   const std::string bytes[] = {",",
                                ",",
@@ -95,15 +97,34 @@ TEST(RecordTest, PiecesParseAsTheWorkBufferDoes) {
     std::string line;
     const std::size_t length = random() % 620;
     while (line.size() < length) line += bytes[random() % std::size(bytes)];
-    ST_ORVEK_TBL literal;
-    ST_ORVEK_TBL piece;
-    std::memset(&literal, 1, sizeof literal);
-    std::memset(&piece, 2, sizeof piece);
-    orvek::detail::ParseLine(line.c_str(), &literal);
-    orvek::detail::ParsePiece(line.data(), line.size(), &piece);
-    ASSERT_EQ(std::string(reinterpret_cast<const char*>(&literal), sizeof literal),
-              std::string(reinterpret_cast<const char*>(&piece), sizeof piece))
-        << "round " << round;
+    ST_ORVEK_TBL record;
+    orvek::detail::ParseLine(line.c_str(), &record);
+    orvek::detail::RowFields fields;
+    orvek::detail::ParseRowFields(line.data(), line.size(), &fields);
+    const auto text = [](orvek::detail::FieldText field) {
+      return std::string(field.data, field.length);
+    };
+    ASSERT_EQ(std::string(record.szPostalCode), text(fields.code)) << "round " << round;
+    ASSERT_EQ(std::string(record.szPref), text(fields.pref)) << "round " << round;
+    ASSERT_EQ(std::string(record.szCity), text(fields.city)) << "round " << round;
+    ASSERT_EQ(std::string(record.szTown), text(fields.town)) << "round " << round;
+
+    char from_record[orvek::detail::kRowBufferSize];
+    char from_fields[orvek::detail::kRowBufferSize];
+    orvek::detail::CreateRow(record, from_record);
+    orvek::detail::CreateRow(fields, from_fields);
+    ASSERT_STREQ(from_record, from_fields) << "round " << round;
+    // Keys taken from the line itself, so that some of them match.
+    const std::string pref = record.szPref;
+    const std::string other = random() % 2 == 0 ? std::string(record.szCity) : "x";
+    for (int mode = 1; mode <= 5; ++mode) {
+      const auto keys =
+          orvek::detail::SearchKeys::ForAddress(pref.c_str(), other.c_str(), other.c_str(), mode);
+      ASSERT_EQ(orvek::detail::Matches(keys, record), orvek::detail::Matches(keys, fields))
+          << "round " << round << ", mode " << mode;
+    }
+    const auto code = orvek::detail::SearchKeys::ForPostalCode(record.szPostalCode);
+    ASSERT_TRUE(orvek::detail::Matches(code, fields)) << "round " << round;
   }
 }
 
