@@ -54,7 +54,8 @@ FieldText Text(const char* field) {
 
 }  // namespace
 
-// Made once for every hit, so the lengths are taken once and nothing is appended by strcat.
+// fnCreateString's row, and the literal search's; each piece is copied once, with its length
+// taken once, rather than appended by strcat.
 void CreateRow(const ST_ORVEK_TBL& record, char (&row)[kRowBufferSize]) {
   const char* code = record.szPostalCode;
   PutRow(row, code, strnlen(code, 4), strnlen(code + 4, 5), Text(record.szPref),
