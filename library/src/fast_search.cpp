@@ -118,7 +118,6 @@ class BlockScanner {
   // The first line in the buffer goes on from pieces already tested.
   bool continued_line_ = false;
   std::vector<LineSpan> lines_;
-  ST_ORVEK_TBL record_{};
   char row_[kRowBufferSize]{};
 };
 
@@ -166,13 +165,18 @@ void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
   }
 
   lines_.clear();
+  // Each source lists its lines in order; only lines from more than one need sorting.
   int sources = 0;
+  const auto listed = [&](std::size_t first) {
+    if (lines_.size() > first) ++sources;
+  };
   if (continued_line) {
     const auto* lf = static_cast<const char*>(std::memchr(base + begin, '\n', end - begin));
     lines_.push_back({static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(lf - base)});
-    ++sources;
+    listed(0);
   }
   for (const NeedleFinder& needle : plan_.needles) {
+    const std::size_t first = lines_.size();
     const char* from = base + begin;
     while (const char* hit = needle.Find(from, base + end)) {
       const auto* before = static_cast<const char*>(::memrchr(from, '\n', hit - from));
@@ -182,11 +186,12 @@ void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
           {static_cast<std::uint32_t>(line - base), static_cast<std::uint32_t>(lf - base)});
       from = lf + 1;
     }
-    ++sources;
+    listed(first);
   }
   if (plan_.irregular_lines) {
+    const std::size_t first = lines_.size();
     FindIrregularLines(base, begin, end, lines_, plan_.simd);
-    ++sources;
+    listed(first);
   }
   if (sources > 1) {
     std::sort(lines_.begin(), lines_.end());
@@ -207,9 +212,12 @@ void BlockScanner::ParseLine(const char* begin, const char* end, bool has_lf) {
 }
 
 void BlockScanner::TestPiece(const char* data, std::size_t length) {
-  ParsePiece(data, length, &record_);
-  if (!Matches(keys_, record_)) return;
-  CreateRow(record_, row_);
+  // The record's four fields that count, where they lie: copying all nine columns into the
+  // record only to read four of them back costs more than the rest of a hit.
+  RowFields fields;
+  ParseRowFields(data, length, &fields);
+  if (!Matches(keys_, fields)) return;
+  CreateRow(fields, row_);
   sink_.AddRow(row_);
 }
 

@@ -212,6 +212,29 @@ TEST_F(OrvekCommandTest, OutputEncodings) {
             cp932.out);
 }
 
+TEST_F(OrvekCommandTest, ManyRowsComeOutWholeAndInOrderInBothEncodings) {
+  // Far more rows than one write of the command holds, with town names of every length, so
+  // that rows end at every place of its blocks.
+  std::string data;
+  std::string codes;
+  const int rows = 3000;
+  for (int i = 0; i < rows; ++i) {
+    const std::string code = std::to_string(1000000 + i);
+    data += Line(code, "北海道", "札幌市中央区", std::string(1 + i % 7 * 3, 'x') + "町");
+    codes += (codes.empty() ? "" : " ") + code.substr(0, 3) + "-" + code.substr(3);
+  }
+  WriteData(data);
+
+  const Outcome cp932 = Orvek({"address", "--pref", "北海道", "--encoding", "cp932"});
+  ASSERT_EQ(0, cp932.status) << cp932.err;
+  EXPECT_EQ(codes, Codes(cp932.out));
+  const Outcome utf8 = Orvek({"address", "--pref", "北海道"});
+  ASSERT_EQ(0, utf8.status) << utf8.err;
+  EXPECT_EQ(platform::Cp932ToUtf8(cp932.out), utf8.out);
+  EXPECT_EQ(codes, Codes(utf8.out));
+  EXPECT_EQ(std::to_string(rows) + "\n", Orvek({"address", "--pref", "北海道", "--count"}).out);
+}
+
 TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
   fs::create_directory(dir_ / "data");
   std::ofstream(dir_ / "data" / "ken_all.csv", std::ios::binary) << kFourTowns;

@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "command_line.h"
 #include "orvek/orvek.h"
 #include "platform/encoding.h"
 #include "platform/headless_backend.h"
+#include "platform/listbox.h"
 
 namespace {
 
@@ -21,9 +23,7 @@ constexpr int kExitRead = 0;
 constexpr int kExitNoData = 1;  // also a data file that could not be read
 constexpr int kExitUsage = 2;
 
-// The whole output in one write: a search prints up to thousands of rows, and the command is
-// timed as a whole process.
-bool WriteAll(const std::string& text) {
+bool WriteAll(std::string_view text) {
   std::size_t done = 0;
   while (done < text.size()) {
     const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
@@ -36,17 +36,28 @@ bool WriteAll(const std::string& text) {
   return true;
 }
 
-std::string ListText(const CListBox& list, bool count_only) {
+// The rows go out in blocks of whole rows, each converted on its own: a search prints up to
+// thousands of rows, and holding all of them (and their UTF-8 copy) would cost more in fresh
+// memory than the conversion itself. No character spans two rows, so the bytes are the same
+// as those of the whole text converted at once. The rows are read as a view reads them, from
+// the list box itself: two messages a row would cost more than copying it.
+bool WriteRows(const CListBox& list, bool count_only, bool utf8) {
   const int count = list.GetCount();
-  if (count_only) return std::to_string(count) + "\n";
-  std::string text;
-  CString row;
+  if (count_only) return WriteAll(std::to_string(count) + "\n");
+  const auto& rows = static_cast<const platform::ListBoxWindow&>(*list.GetSafeHwnd());
+  constexpr std::size_t kBlockBytes = 32 * 1024;
+  std::string block;
+  block.reserve(kBlockBytes + 512);
   for (int i = 0; i < count; ++i) {
-    list.GetText(i, row);
-    text += row.Bytes();
-    text += '\n';
+    block += rows.Row(i);
+    block += '\n';
+    if (block.size() >= kBlockBytes || i + 1 == count) {
+      const bool written = utf8 ? WriteAll(platform::Cp932ToUtf8(block)) : WriteAll(block);
+      if (!written) return false;
+      block.clear();
+    }
   }
-  return text;
+  return true;
 }
 
 int Search(const orvek_cli::Request& request) {
@@ -83,9 +94,7 @@ int Search(const orvek_cli::Request& request) {
     return kExitNoData;
   }
 
-  std::string text = ListText(list, request.count_only);
-  if (request.encoding == orvek_cli::OutputEncoding::Utf8) text = platform::Cp932ToUtf8(text);
-  if (!WriteAll(text)) {
+  if (!WriteRows(list, request.count_only, request.encoding == orvek_cli::OutputEncoding::Utf8)) {
     std::fprintf(stderr, "orvek: cannot write the rows: %s\n", std::strerror(errno));
     return kExitNoData;
   }
