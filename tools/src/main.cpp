@@ -1,16 +1,13 @@
 // orvek: the library's two searches from the command line, for scripts, benchmarks and people
 // without a display. Each search fills a list box that no dialog holds, as a dialog's would be
 // filled, and prints its rows afterwards.
-#include <unistd.h>
-
-#include <cerrno>
 #include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
+#include "console.h"
 #include "orvek/orvek.h"
 #include "platform/encoding.h"
 #include "platform/headless_backend.h"
@@ -21,19 +18,9 @@ constexpr int kExitRead = 0;
 constexpr int kExitNoData = 1;
 constexpr int kExitUsage = 2;
 
-// The whole output in one write: a search prints up to thousands of rows, and the command is
-// timed as a whole process.
-bool WriteAll(const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
+// A message for stderr: ASCII, arguments and names as given, in the terminal's encoding.
+void Say(const std::string& message) {
+  std::fputs(orvek_cli::MessageForTerminal("orvek: " + message + "\n").c_str(), stderr);
 }
 
 std::string ListText(const CListBox& list, bool count_only) {
@@ -50,15 +37,15 @@ std::string ListText(const CListBox& list, bool count_only) {
 }
 
 int Search(const orvek_cli::Request& request) {
-  if (!request.data_dir.empty() && ::chdir(request.data_dir.c_str()) != 0) {
-    std::fprintf(stderr, "orvek: cannot use the data folder '%s': %s\n", request.data_dir.c_str(),
-                 std::strerror(errno));
+  std::string why;
+  if (!request.data_dir.empty() && !orvek_cli::ChangeFolder(request.data_dir, why)) {
+    Say("cannot use the data folder '" + request.data_dir + "': " + why);
     return kExitNoData;
   }
   platform::HeadlessBackend backend;  // the library's message box goes to stderr
   CListBox list;
   if (!list.Create(LBS_NOTIFY, RECT{0, 0, 0, 0}, nullptr, 1)) {
-    std::fputs("orvek: cannot create the result list\n", stderr);
+    Say("cannot create the result list");
     return kExitNoData;
   }
 
@@ -73,17 +60,26 @@ int Search(const orvek_cli::Request& request) {
           ? search.fnGetChimei(code.data(), &list)
           : search.fnGetOrvek(pref.data(), city.data(), town.data(), request.mode, &list);
   if (result != 0) {
-    char folder[4096];
-    std::fprintf(stderr,
-                 "orvek: no ken_all.csv could be opened in %s (--data-dir names its folder)\n",
-                 ::getcwd(folder, sizeof folder) != nullptr ? folder : ".");
+    Say("no ken_all.csv could be opened in " + orvek_cli::CurrentFolder() +
+        " (--data-dir names its folder)");
     return kExitNoData;
   }
 
   std::string text = ListText(list, request.count_only);
-  if (request.encoding == orvek_cli::OutputEncoding::Utf8) text = platform::Cp932ToUtf8(text);
-  if (!WriteAll(text)) {
-    std::fprintf(stderr, "orvek: cannot write the rows: %s\n", std::strerror(errno));
+  switch (request.encoding) {
+    case orvek_cli::OutputEncoding::Default:
+      text = orvek_cli::RowsInDefaultEncoding(text);
+      break;
+    case orvek_cli::OutputEncoding::Utf8:
+      text = platform::Cp932ToUtf8(text);
+      break;
+    case orvek_cli::OutputEncoding::Cp932:
+      break;
+  }
+  // The whole output in one write: a search prints up to thousands of rows, and the command is
+  // timed as a whole process.
+  if (!orvek_cli::WriteToStdout(text)) {
+    Say("cannot write the rows");
     return kExitNoData;
   }
   return kExitRead;
@@ -94,16 +90,16 @@ int Search(const orvek_cli::Request& request) {
 int main(int argc, char** argv) {
   // Only the character type: names arrive and messages leave in the locale's encoding.
   std::setlocale(LC_CTYPE, "");
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = orvek_cli::ProgramArguments(argc, argv);
   orvek_cli::Request request;
   std::string error;
   if (!orvek_cli::ParseCommandLine(args, request, error)) {
-    std::fprintf(stderr, "orvek: %s\nTry 'orvek --help' for more.\n", error.c_str());
+    Say(error + "\nTry 'orvek --help' for more.");
     return kExitUsage;
   }
   switch (request.command) {
     case orvek_cli::Command::Help:
-      std::fputs(orvek_cli::UsageText(), stdout);
+      std::fputs(orvek_cli::MessageForTerminal(orvek_cli::UsageText()).c_str(), stdout);
       return kExitRead;
     case orvek_cli::Command::Version:
       std::puts("orvek " ORVEK_VERSION);
