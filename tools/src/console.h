@@ -24,6 +24,9 @@ std::string RowsInDefaultEncoding(const std::string& cp932);
 // encoding of the terminal.
 std::string MessageForTerminal(const std::string& text);
 
+// Lines end in LF on stdout and stderr, as on Linux: no CR LF translation on Windows.
+void UseBinaryStreams();
+
 // Writes all of bytes to stdout, unchanged (no line-end translation).
 bool WriteToStdout(const std::string& bytes);
 

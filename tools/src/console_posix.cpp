@@ -24,6 +24,8 @@ std::string MessageForTerminal(const std::string& text) {
   return text;
 }
 
+void UseBinaryStreams() {}
+
 bool WriteToStdout(const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {

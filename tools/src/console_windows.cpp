@@ -1,4 +1,9 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
 
 #include "console.h"
 #include "platform/encoding.h"
@@ -65,6 +70,11 @@ std::string RowsInDefaultEncoding(const std::string& cp932) {
 
 std::string MessageForTerminal(const std::string& text) {
   return FromUtf8(text, TerminalCodePage());
+}
+
+void UseBinaryStreams() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
 }
 
 bool WriteToStdout(const std::string& bytes) {

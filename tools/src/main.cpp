@@ -90,6 +90,7 @@ int Search(const orvek_cli::Request& request) {
 int main(int argc, char** argv) {
   // Only the character type: names arrive and messages leave in the locale's encoding.
   std::setlocale(LC_CTYPE, "");
+  orvek_cli::UseBinaryStreams();
   const std::vector<std::string> args = orvek_cli::ProgramArguments(argc, argv);
   orvek_cli::Request request;
   std::string error;
