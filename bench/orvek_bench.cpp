@@ -15,6 +15,12 @@
 
 namespace {
 
+#ifdef O_BINARY
+constexpr int kBinary = O_BINARY;  // Windows: the C runtime's text mode would rewrite the file
+#else
+constexpr int kBinary = 0;
+#endif
+
 std::string Key(const char* utf8) {
   return "\"" + platform::Utf8ToCp932(utf8).value() + "\"";
 }
@@ -32,7 +38,7 @@ void RunPass(benchmark::State& state, SearchFunction search,
              const orvek::detail::SearchKeys& keys) {
   long rows = 0;
   for (auto _ : state) {
-    const int fd = ::open("KEN_ALL.CSV", O_RDONLY);
+    const int fd = ::open("KEN_ALL.CSV", O_RDONLY | kBinary);
     if (fd < 0) {
       state.SkipWithError("KEN_ALL.CSV is not in the data folder");
       return;

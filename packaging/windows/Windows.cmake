@@ -2,7 +2,7 @@
 # Program Files, Start-menu shortcuts, an uninstaller) and Morvane-1.0.0.1-win64.zip (the same
 # files, to unpack anywhere). The programs are linked statically against the C++ runtime, so
 # the folder holds everything they need beside the system's DLLs.
-set(morvane_windows_programs orvek_cli orvek)
+set(morvane_windows_programs orvek_cli orvek platform_win32)
 if(TARGET morvane)
   list(PREPEND morvane_windows_programs morvane)
 endif()
