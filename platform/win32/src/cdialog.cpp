@@ -5,6 +5,7 @@
 
 #include "platform/cwinapp.h"
 #include "platform/encoding.h"
+#include "platform/list_redraw.h"
 #include "platform/messagebox.h"
 #include "platform/resources.h"
 
@@ -206,7 +207,13 @@ void CDataExchange::Fail() {
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
   dx->m_idLastControl = id;
-  if (control.m_hWnd == nullptr) control.Attach(dx->m_pDlgWnd->GetDlgItemHandle(id));
+  if (control.m_hWnd != nullptr) return;
+  HWND window = dx->m_pDlgWnd->GetDlgItemHandle(id);
+  if (!control.Attach(window)) return;
+  char class_name[16] = {};
+  ::GetClassNameA(window, class_name, sizeof class_name);
+  // The program's list boxes are filled by searches that block the thread.
+  if (::lstrcmpiA(class_name, "ListBox") == 0) platform::DeferListRedraw(window);
 }
 
 void DDX_Text(CDataExchange* dx, int id, CString& value) {
