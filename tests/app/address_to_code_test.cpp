@@ -122,6 +122,32 @@ TEST_F(AddressToCodeTest, ResultFieldsShowTheSelectedRow) {
   Finish();
 }
 
+// The keys of the result list on a long list: each row they land on fills the fields.
+TEST_F(AddressToCodeTest, ListKeysWalkTheRowsAndFillTheFields) {
+  const auto shows_row = [](int index) {
+    EXPECT_EQ(index, List()->Selection());
+    const std::string row = Utf8(List()->Row(index));
+    EXPECT_NE(std::string::npos, row.find(TextOf(1012))) << "row " << index << ": " << row;
+  };
+  User()
+      .Type(1001, "東京都")
+      .Click(1008)
+      .Tab()
+      .Tab()
+      .Then([] { EXPECT_EQ(1005, FocusId()); })
+      .Key(VK_DOWN)
+      .Then([&] { shows_row(0); })
+      .Key(VK_DOWN)
+      .Then([&] { shows_row(1); })
+      .Key(VK_END)
+      .Then([&] { shows_row(List()->Count() - 1); })
+      .Key(VK_HOME)
+      .Then([&] { shows_row(0); })
+      .Key(VK_NEXT)
+      .Then([&] { shows_row(List()->FullyVisibleRows() - 1); });
+  Finish();
+}
+
 TEST_F(AddressToCodeTest, EmptyFieldsDoNothingAndABlankCountsAsFilled) {
   User()
       .Type(1001, "東京都")
