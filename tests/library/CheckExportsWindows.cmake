@@ -1,6 +1,9 @@
 # Fails unless every name in LIBRARY's export table (a DLL, read with OBJDUMP -p) belongs to the
 # one class.
-execute_process(COMMAND "${OBJDUMP}" -p "${LIBRARY}" OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+cmake_minimum_required(VERSION 3.25)
+# objdump's headings are translated in a Japanese locale (the Wine tests run in one).
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C "${OBJDUMP}" -p "${LIBRARY}"
+                OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} failed on ${LIBRARY}")
 endif()

@@ -161,10 +161,11 @@ TEST_F(OrvekCommandTest, OutputEncodings) {
   data.insert(data.find(quote_comma), "\x93");
   WriteData(data);
 
-  const std::string utf8_row = "100-0001  東京都      千代田区              丸の内\xEF\xBF\xBD\n";
-  const std::string cp932_row =
+  const std::string listed =
       platform::Utf8ToCp932("100-0001  東京都      千代田区              丸の内").value() +
-      "\x93\n";
+      orvek_test::CutLeadByteAsListed() + "\n";
+  const std::string utf8_row = platform::Cp932ToUtf8(listed);
+  const std::string cp932_row = listed;
   EXPECT_EQ(utf8_row, Orvek({"code", "1000001", "--encoding", "utf-8"}).out);
   const Outcome cp932 = Orvek({"code", "1000001", "--encoding=cp932"});
   EXPECT_EQ(0, cp932.status);

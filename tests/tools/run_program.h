@@ -29,4 +29,9 @@ std::string InTerminalEncoding(const std::string& utf8);
 // console's code page, which is 932 itself on a Japanese system.
 std::string DefaultOutput(const std::string& cp932);
 
+// What a list box gives back for a double-byte character cut after its lead byte (0x93, as an
+// over-long column is cut): the core's list box keeps the byte; the system's list box stores
+// Unicode, so on Windows (and Wine) the byte comes back as "・" (0x81 0x45).
+std::string CutLeadByteAsListed();
+
 }  // namespace orvek_test

@@ -62,4 +62,8 @@ std::string DefaultOutput(const std::string& cp932) {
   return platform::Cp932ToUtf8(cp932);
 }
 
+std::string CutLeadByteAsListed() {
+  return "\x93";
+}
+
 }  // namespace orvek_test

@@ -122,4 +122,8 @@ std::string InTerminalEncoding(const std::string& utf8) {
   return text;
 }
 
+std::string CutLeadByteAsListed() {
+  return "\x81\x45";
+}
+
 }  // namespace orvek_test
