@@ -13,6 +13,8 @@ install(TARGETS ${morvane_windows_programs}
 install(PROGRAMS ${CMAKE_CURRENT_SOURCE_DIR}/windows/morvane-update-data.cmd DESTINATION .)
 
 set(CPACK_GENERATOR NSIS ZIP)
+# The NSIS snippets below reach makensis exactly as written, backslashes included.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME Morvane)
 set(CPACK_PACKAGE_VENDOR Morvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -21,7 +23,12 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Japanese postal code lookup")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Morvane)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Morvane)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+# Debug information stays in the build folder; the package ships stripped programs.
+set(CPACK_STRIP_FILES ON)
 
+# A 64-bit installer: a 32-bit one needs 32-bit Wine to run at all, and without it silently
+# does nothing. The Unicode target also keeps the Japanese shortcut name intact.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME Morvane)
 set(CPACK_NSIS_DISPLAY_NAME Morvane)
@@ -38,7 +45,7 @@ set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
   CreateDirectory "$SMPROGRAMS\Morvane"
   SetOutPath "$LOCALAPPDATA\Morvane"
   CreateShortCut "$SMPROGRAMS\Morvane\Morvane.lnk" "$INSTDIR\morvane.exe"
-  CreateShortCut "$SMPROGRAMS\Morvane\Update postal data.lnk" "$INSTDIR\morvane-update-data.cmd"
+  CreateShortCut "$SMPROGRAMS\Morvane\郵便番号データの更新.lnk" "$INSTDIR\morvane-update-data.cmd"
   SetOutPath "$INSTDIR"
   ; back to the context the installer chose for its own shortcuts
   UserInfo::GetAccountType
@@ -52,7 +59,7 @@ set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
 set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
   SetShellVarContext current
   Delete "$SMPROGRAMS\Morvane\Morvane.lnk"
-  Delete "$SMPROGRAMS\Morvane\Update postal data.lnk"
+  Delete "$SMPROGRAMS\Morvane\郵便番号データの更新.lnk"
   RMDir "$SMPROGRAMS\Morvane"
   ; back to the context the installer chose for its own shortcuts
   UserInfo::GetAccountType

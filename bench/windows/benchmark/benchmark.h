@@ -21,10 +21,12 @@ class State {
  public:
   explicit State(long iterations) : left_(iterations) {}
 
+  // As in Google Benchmark: `for (auto _ : state)` declares a variable nobody reads.
+  struct __attribute__((unused)) Value {};
   class Iterator {
    public:
     explicit Iterator(State* state) : state_(state) {}
-    int operator*() const { return 0; }
+    Value operator*() const { return {}; }
     Iterator& operator++() {
       --state_->left_;
       return *this;
