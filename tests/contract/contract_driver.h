@@ -115,9 +115,18 @@ class Driver {
   // UTF-8 to the CP932 bytes that the programs send.
   virtual std::string Cp932(const std::string& utf8) = 0;
 
+  // How a row shows a double-byte character cut in half (UTF-8).
+  virtual std::string BrokenCharacterShownAs() const { return "\uFFFD"; }
+
   // Recorded differences from the classic window system, each the backend's own.
-  // A key that lands on the row already selected sends LBN_SELCHANGE again.
-  virtual bool RenotifiesKeyOnSelectedRow() const { return false; }
+  // This key (a VK_ code), landing on the row already selected, sends LBN_SELCHANGE again.
+  virtual bool RenotifiesKeyOnSelectedRow(UINT /*vk*/) const { return false; }
+  // A keystroke refused at the limit (EN_MAXTEXT) also sends EN_UPDATE and EN_CHANGE, though
+  // nothing changed.
+  virtual bool NotifiesChangeOnRefusedKey() const { return false; }
+  // Why the edit cannot keep code-page text with a limit in bytes (it keeps UTF-16, whatever
+  // the window's code page); empty when it can. The cases that need it are skipped with it.
+  virtual std::string EditKeepsUtf16() const { return {}; }
 };
 
 struct Backend {
