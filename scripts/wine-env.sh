@@ -3,7 +3,8 @@
 # page is 932), the fonts the dialog templates name, no crash dialog, a virtual X server when
 # there is no display, and a wineserver that stays up between programs.
 # Sourced by scripts/wine-run.sh and scripts/test.sh:
-#   wine_env BUILD_DIR        exports WINEPREFIX and the locale; makes the prefix on first use
+#   wine_env BUILD_DIR [NAME] exports WINEPREFIX (BUILD_DIR/NAME, default wine-prefix) and the
+#                             locale; makes the prefix on first use
 #   wine_session_start        virtual display (if none), persistent wineserver, wineboot
 #   wine_session_stop         ends what wine_session_start started (use it in a trap)
 
@@ -13,7 +14,7 @@ wine_locale=ja_JP.UTF-8
 wine_env() {
   local build_dir
   build_dir="$(cd "$1" && pwd)"
-  export WINEPREFIX="$build_dir/wine-prefix"
+  export WINEPREFIX="$build_dir/${2:-wine-prefix}"
   export WINEARCH=win64
   export LANG="$wine_locale" LC_ALL="$wine_locale"
   export WINEDEBUG="${WINEDEBUG:--all}"
