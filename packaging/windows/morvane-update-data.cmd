@@ -43,7 +43,8 @@ exit /b 0
 
 :arguments_done
 set "work=%TEMP%\morvane-update-%RANDOM%%RANDOM%"
-mkdir "%work%" || exit /b 1
+mkdir "%work%"
+if not exist "%work%\" exit /b 1
 
 if defined zip goto have_zip
 echo Downloading %url%
@@ -70,10 +71,13 @@ if not exist "%data_dir%\" (
   echo morvane-update-data: cannot make the folder %data_dir% 1>&2
   goto failed
 )
-move /y "%work%\KEN_ALL.CSV" "%data_dir%\KEN_ALL.CSV.new" >nul || goto cannot_move
-move /y "%data_dir%\KEN_ALL.CSV.new" "%data_dir%\KEN_ALL.CSV" >nul || goto cannot_move
+rem Checked by the files themselves: not every cmd sets the error level on a failed move.
+move /y "%work%\KEN_ALL.CSV" "%data_dir%\KEN_ALL.CSV.new" >nul
+if not exist "%data_dir%\KEN_ALL.CSV.new" goto cannot_move
+move /y "%data_dir%\KEN_ALL.CSV.new" "%data_dir%\KEN_ALL.CSV" >nul
+if exist "%data_dir%\KEN_ALL.CSV.new" goto cannot_move
 rmdir /s /q "%work%"
-for /f %%N in ('find /c /v "" ^< "%data_dir%\KEN_ALL.CSV"') do echo %data_dir%\KEN_ALL.CSV: %%N lines
+for %%F in ("%data_dir%\KEN_ALL.CSV") do echo %data_dir%\KEN_ALL.CSV: %%~zF bytes
 exit /b 0
 
 :no_csv
