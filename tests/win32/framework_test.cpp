@@ -136,6 +136,16 @@ TEST_F(FrameworkTest, ProgramDialogsAreBuiltFromTheirTables) {
   }
 }
 
+// The first tab stop has the focus as Tab would give it: a push button there is the default
+// one, which Enter presses.
+TEST_F(FrameworkTest, FirstTabStopHasTheFocusAndAButtonThereIsTheDefault) {
+  RecordingDialog menu(morvane::IDD_MORVANE_DIALOG);
+  ASSERT_TRUE(menu.Create(morvane::IDD_MORVANE_DIALOG));
+  EXPECT_EQ(menu.Item(morvane::IDC_CODE_TO_ADDRESS), ::GetFocus());
+  EXPECT_TRUE(::SendMessageA(::GetFocus(), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
+  menu.DestroyWindow();
+}
+
 TEST_F(FrameworkTest, Icon128IsARealIconResourceOfTheExecutable) {
   HICON icon = platform::FindIconResource(morvane::IDR_MAINFRAME);
   ASSERT_NE(nullptr, icon);

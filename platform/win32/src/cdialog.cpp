@@ -59,6 +59,15 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wparam, LPARA
   bool to_default = false;
   const LRESULT result = dialog->HandleSystemMessage(message, wparam, lparam, to_default);
   if (to_default) return FALSE;
+  if (message == WM_INITDIALOG && result != FALSE) {
+    // The first tab stop gets the focus as a Tab would give it: a push button getting it
+    // becomes the default one, so that Enter presses it. (Wine's dialog manager only sets the
+    // focus, and Enter would then send IDOK.)
+    if (HWND first = ::GetNextDlgTabItem(window, nullptr, FALSE)) {
+      ::SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+      return FALSE;
+    }
+  }
   if (ReturnsDirectly(message)) return static_cast<INT_PTR>(result);
   ::SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
   return TRUE;
