@@ -3,7 +3,7 @@
 # driven with xdotool and read back through the clipboard (xclip) and the screen.
 #   morvane-wine-e2e.sh --program morvane.exe --data-dir DIR --build-dir DIR --out DIR
 # One flow: the code search by keyboard alone, the address search for 東京都, the About box from
-# the system menu, and 終了. Screenshots go to OUT/wine/. Exit status 77 (skipped) when a tool
+# the system menu, and 終了; then closing the main menu with Alt+F4. Screenshots go to OUT/wine/. Exit status 77 (skipped) when a tool
 # or the data file is missing.
 set -euo pipefail
 
@@ -159,4 +159,10 @@ expect about-closed "the main menu again" cond_active "$main_menu"
 # 終了 ends the program with 0.
 click "${menu_exit[@]}"
 expect_exit exit 0
+
+# Closing the main menu (Alt+F4, as the close box) ends the program too.
+start_program "$data_dir"
+expect again "the main menu" cond_active "$main_menu"
+keys alt+F4
+expect_exit close 0
 echo "e2e[$flow] passed; screenshots in $out"
