@@ -65,8 +65,9 @@ wine_session_start() {
       break
     done
   fi
-  # Without a persistent server every program waits about 2 s for the idle one to go.
-  wineserver -p
+  # Without a persistent server every program waits about 2 s for the idle one to go. One that
+  # is already up (it refuses a second) serves as well.
+  wineserver -p 2>/dev/null || true
   wineboot >/dev/null 2>&1 || true
   wine_session_started=1
 }

@@ -104,7 +104,7 @@ start_x
 start_plain_wm
 export LC_ALL=ja_JP.UTF-8  # xdotool types and Wine reads in this locale
 map_keys "東京都"
-wineserver -p
+wineserver -p 2>/dev/null || true  # one left running serves as well
 wineboot >/dev/null 2>&1 || true
 
 main_menu="Morvane"
