@@ -108,6 +108,13 @@ void FastPassPrefectureMode5(benchmark::State& state) {
   RunPass(state, orvek::detail::SearchFast,
           orvek::detail::SearchKeys::ForAddress(kHokkaido.c_str(), "", "", 5));
 }
+// The fast pass held to SSE2, as on a processor without AVX2.
+void SearchFastSse2(int fd, const orvek::detail::SearchKeys& keys, orvek::detail::RowSink& sink) {
+  orvek::detail::SearchFast(fd, keys, sink, orvek::detail::Simd::kSse2);
+}
+void FastPassCodeSse2(benchmark::State& state) {
+  RunPass(state, SearchFastSse2, orvek::detail::SearchKeys::ForPostalCode(kCode.c_str()));
+}
 void LiteralPassCode(benchmark::State& state) {
   RunPass(state, orvek::detail::SearchLiteral,
           orvek::detail::SearchKeys::ForPostalCode(kCode.c_str()));
@@ -122,6 +129,7 @@ BENCHMARK(PrefectureMode5)->Unit(benchmark::kMillisecond);
 BENCHMARK(CityMode2)->Unit(benchmark::kMillisecond);
 BENCHMARK(FastPassCode)->Unit(benchmark::kMillisecond);
 BENCHMARK(FastPassPrefectureMode5)->Unit(benchmark::kMillisecond);
+BENCHMARK(FastPassCodeSse2)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralPassCode)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralPassPrefectureMode5)->Unit(benchmark::kMillisecond);
 
