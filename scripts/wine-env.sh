@@ -57,8 +57,7 @@ wine_session_start() {
       Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
       wine_xvfb_pid=$!
       export DISPLAY=":$n"
-      local i
-      for i in $(seq 1 100); do
+      for _ in $(seq 1 100); do
         [[ -e /tmp/.X11-unix/X$n ]] && break
         sleep 0.05
       done
