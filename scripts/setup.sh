@@ -17,6 +17,9 @@ packages=(
   fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus-x11
   # the package test's validators for the desktop entry and the metainfo
   desktop-file-utils appstream
+  # the Windows build: cross compiler (posix threads), GoogleTest's sources for it, Wine to run
+  # the tests, NSIS for the installer, and the Japanese locale that gives Wine code page 932
+  g++-mingw-w64-x86-64-posix googletest wine wine64 nsis locales
 )
 
 installed() {
@@ -36,6 +39,12 @@ if ((${#missing[@]} > 0)); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
   apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 makes it 932.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
+  echo "setup: generating the ja_JP.UTF-8 locale"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
 
 # Japan Post's file: never committed, unpacked into the build folders only.

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Every test: the suites in a gcc build (build/), the end-to-end flows under Xvfb among them,
 # and its Debian package installed and removed; again in a clang build with AddressSanitizer
-# and UndefinedBehaviorSanitizer (build-asan/); then the fuzz target for 60 seconds; last,
+# and UndefinedBehaviorSanitizer (build-asan/); then the fuzz target for 60 seconds; then
 # Release builds with gcc and with clang (build-release-gcc/, build-release-clang/), which
-# run the library's and the command's suites. Every build treats warnings as errors.
+# run the library's and the command's suites; last, the Windows build (build-win64/,
+# mingw-w64) with its suites and its installer under Wine. Every build treats warnings as
+# errors.
 # Exits non-zero on the first failure.
 set -euo pipefail
 
@@ -13,7 +15,7 @@ start=$SECONDS
 passed=0
 skipped=0
 
-"$root/scripts/setup.sh" build build-asan
+"$root/scripts/setup.sh" build build-asan build-win64
 
 # Runs ctest in a build folder (further arguments go to ctest) and adds its count of passed
 # tests.
@@ -96,6 +98,27 @@ for compiler in gcc clang; do
   cmake --build "$build_dir" -j 2
   run_ctest "$build_dir" -L 'library|tools'
 done
+
+echo "== Windows build (build-win64/): mingw-w64, the suites and the installer under Wine"
+configure build-win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_BUILD_TESTS=ON -DMORVANE_WERROR=ON
+cmake --build build-win64 -j 2
+# One wineserver and one virtual display for every Windows program of the stage.
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
+wine_env build-win64
+trap wine_session_stop EXIT
+wine_session_start
+run_ctest build-win64
+windows_package_rc=0
+"$root/scripts/windows-package-test.sh" build-win64 || windows_package_rc=$?
+case $windows_package_rc in
+  0) passed=$((passed + 1)) ;;
+  77) skipped=$((skipped + 1)) ;;
+  *) exit 1 ;;
+esac
+wine_session_stop
+trap - EXIT
 
 echo "test.sh: all done in $((SECONDS - start)) s"
 echo "test.sh: $passed passed, 0 failed, $skipped skipped"

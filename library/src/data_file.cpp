@@ -9,7 +9,23 @@
 namespace orvek::detail {
 namespace {
 
-ReadFunction g_read = ::read;
+#ifdef _WIN32
+// Windows' runtime opens files in text mode unless told otherwise, which would drop CRs and
+// end the file at a ^Z byte; the search reads the bytes as they are.
+constexpr int kOpenFlags = O_RDONLY | O_BINARY | O_NOINHERIT;
+#else
+constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC;
+#endif
+
+ssize_t SystemRead(int fd, void* buffer, std::size_t size) {
+#ifdef _WIN32
+  return ::_read(fd, buffer, static_cast<unsigned>(size));  // blocks are far below 4 GB
+#else
+  return ::read(fd, buffer, size);
+#endif
+}
+
+ReadFunction g_read = SystemRead;
 
 // A directory (or a device) opens for reading as well, but gives no lines: it is no data file.
 // A named pipe is, since a stream of lines is all the search needs.
@@ -19,7 +35,7 @@ bool IsDataFile(int fd) {
 }
 
 int OpenFile(const char* name) {
-  const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(name, kOpenFlags);
   if (fd < 0 || IsDataFile(fd)) return fd;
   ::close(fd);
   errno = EISDIR;
@@ -42,7 +58,7 @@ ssize_t ReadSome(int fd, char* buffer, std::size_t size) {
 }
 
 void SetReadFunctionForTesting(ReadFunction read) {
-  g_read = read != nullptr ? read : ::read;
+  g_read = read != nullptr ? read : SystemRead;
 }
 
 }  // namespace orvek::detail

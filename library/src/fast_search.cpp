@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "byte_search.h"
+
 #include "data_file.h"
 #include "line_scan.h"
 #include "needle_finder.h"
@@ -132,8 +134,8 @@ bool BlockScanner::Run(int fd) {
     if (n == 0) break;
     filled += static_cast<std::size_t>(n);
     std::size_t done = 0;
-    if (const void* lf = ::memrchr(buffer, '\n', filled)) {
-      done = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer) + 1;
+    if (const char* lf = FindLastByte(buffer, '\n', filled)) {
+      done = static_cast<std::size_t>(lf - buffer) + 1;
       ScanLines(0, done);
     } else if (filled >= kBlockBytes / 2) {
       // A very long line: test its pieces now. A piece only ends where the next byte is in
@@ -179,7 +181,7 @@ void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
     const std::size_t first = lines_.size();
     const char* from = base + begin;
     while (const char* hit = needle.Find(from, base + end)) {
-      const auto* before = static_cast<const char*>(::memrchr(from, '\n', hit - from));
+      const char* before = FindLastByte(from, '\n', static_cast<std::size_t>(hit - from));
       const char* line = before != nullptr ? before + 1 : from;
       const auto* lf = static_cast<const char*>(std::memchr(hit, '\n', base + end - hit));
       lines_.push_back(

@@ -6,14 +6,9 @@
 // Adding a backend:
 //  1. Implement Driver for it. A driver builds "the form" (below) when it is made and
 //     destroys it when it is destroyed; every test gets a fresh driver.
-//  2. Act as a person does: a person's key or click goes through the control's own input
-//     handling (for real controls, the keyboard and mouse input the system would deliver:
-//     key down and up to the control with the focus, button down and up at the row's
-//     rectangle), never through the messages a program sends. Answer as a person sees the
-//     screen: Rows/SelectedRow/CaretRow/ShownEdit read what is drawn (the widget, the real
-//     control; for user32, LB_GETCARETINDEX, LB_GETTOPINDEX and the client height over
-//     LB_GETITEMHEIGHT are what it draws), so a backend that draws something other than what
-//     it answers fails.
+//  2. Answer as a person sees the screen: Rows/SelectedRow/CaretRow/ShownEdit read what is
+//     drawn (the widget, the real control), not the state a message would report, so a
+//     backend that draws something else than it answers fails.
 //  3. Record the parent's WM_COMMAND notifications (control id, code) in the order they
 //     come; Notes() returns them.
 //  4. Where the backend is known to differ from the classic window system, and the
@@ -120,11 +115,18 @@ class Driver {
   // UTF-8 to the CP932 bytes that the programs send.
   virtual std::string Cp932(const std::string& utf8) = 0;
 
-  // Recorded differences from the classic window system, each the backend's own; a driver
-  // that overrides one says why next to it.
-  // A key that lands on the row already selected sends LBN_SELCHANGE again (Windows sends
-  // nothing; Wine 8 sends it, e.g. for Home with row 0 selected).
-  virtual bool RenotifiesKeyOnSelectedRow() const { return false; }
+  // How a row shows a double-byte character cut in half (UTF-8).
+  virtual std::string BrokenCharacterShownAs() const { return "\uFFFD"; }
+
+  // Recorded differences from the classic window system, each the backend's own.
+  // This key (a VK_ code), landing on the row already selected, sends LBN_SELCHANGE again.
+  virtual bool RenotifiesKeyOnSelectedRow(UINT /*vk*/) const { return false; }
+  // A keystroke refused at the limit (EN_MAXTEXT) also sends EN_UPDATE and EN_CHANGE, though
+  // nothing changed.
+  virtual bool NotifiesChangeOnRefusedKey() const { return false; }
+  // Why the edit cannot keep code-page text with a limit in bytes (it keeps UTF-16, whatever
+  // the window's code page); empty when it can. The cases that need it are skipped with it.
+  virtual std::string EditKeepsUtf16() const { return {}; }
 };
 
 struct Backend {

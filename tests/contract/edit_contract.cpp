@@ -34,11 +34,12 @@ TEST_P(EditContract, TypingStopsAtTheLimitWithMaxText) {
   LimitText(D(), 3);
   D().Type(kEdit, "abcde");
   EXPECT_EQ("abc|", Shown(D()));
-  EXPECT_EQ(3, CountNotes(kEdit, EN_CHANGE));
+  EXPECT_EQ(D().NotifiesChangeOnRefusedKey() ? 5 : 3, CountNotes(kEdit, EN_CHANGE));
   EXPECT_EQ(2, CountNotes(kEdit, EN_MAXTEXT));
 }
 
 TEST_P(EditContract, FullWidthCharactersCountTwoBytesAndAreNeverCutInHalf) {
+  if (const std::string why = D().EditKeepsUtf16(); !why.empty()) GTEST_SKIP() << why;
   LimitText(D(), 5);
   D().Type(kEdit, "a");
   D().Commit(kEdit, "東京都");  // 6 bytes into 4 of room: 東京 fits, 都 does not
@@ -48,6 +49,7 @@ TEST_P(EditContract, FullWidthCharactersCountTwoBytesAndAreNeverCutInHalf) {
 }
 
 TEST_P(EditContract, PasteObeysTheLimit) {
+  if (const std::string why = D().EditKeepsUtf16(); !why.empty()) GTEST_SKIP() << why;
   LimitText(D(), 4);
   D().Focus(kEdit);
   D().Paste(kEdit, "千代田区");
@@ -56,6 +58,7 @@ TEST_P(EditContract, PasteObeysTheLimit) {
 }
 
 TEST_P(EditContract, CharacterWithoutCp932FormIsRefusedNotChanged) {
+  if (const std::string why = D().EditKeepsUtf16(); !why.empty()) GTEST_SKIP() << why;
   D().Type(kEdit, "a");
   D().Commit(kEdit, "é😀");
   EXPECT_EQ("a|", Shown(D()));

@@ -34,6 +34,10 @@ class WorkingFolder {
   std::string path_;
 };
 
+// A file descriptor for reading path byte for byte (binary mode on Windows, where the C
+// runtime's default text mode would drop CRs and stop at a Ctrl+Z); -1 on failure.
+int OpenBinary(const std::string& path);
+
 // The rows of a list box, in order.
 std::vector<std::string> Rows(const CListBox& list);
 

@@ -233,7 +233,7 @@ TEST(TextModeReaderTest, GivesThePiecesOfFgets) {
   orvek_test::WorkingFolder folder;
   const std::string long_line = std::string(498, 'a') + "\r\r\n";
   folder.Write("f", "ab\r\ncd\r\r\n" + long_line + std::string(1000, 'b') + "\ne\rf\r");
-  const int fd = ::open("f", O_RDONLY);
+  const int fd = orvek_test::OpenBinary("f");
   ASSERT_GE(fd, 0);
   orvek::detail::TextModeReader reader(fd);
   std::vector<std::string> pieces;

@@ -1,63 +1,25 @@
 // The orvek command as a script would call it: the built binary, run as a process, on small
 // data files written here and, when it has been unpacked, on Japan Post's real file.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/encoding.h"
+#include "run_program.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using orvek_test::InTerminalEncoding;
+using orvek_test::Outcome;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Runs the binary in cwd, with env ("NAME=value") added to the environment; its output goes to
-// files, so no pipe can fill while we wait.
-Outcome RunOrvek(const std::vector<std::string>& args, const fs::path& cwd,
-                 const std::vector<std::string>& env = {}) {
-  const fs::path out_path = cwd / "stdout.txt";
-  const fs::path err_path = cwd / "stderr.txt";
-  std::vector<char*> argv{const_cast<char*>(ORVEK_BINARY)};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(126);
-    dup2(out, STDOUT_FILENO);
-    dup2(err, STDERR_FILENO);
-    for (const std::string& variable : env) putenv(const_cast<char*>(variable.c_str()));
-    execv(ORVEK_BINARY, argv.data());
-    _exit(127);
-  }
-  Outcome outcome;
-  int wait_status = 0;
-  if (pid > 0 && waitpid(pid, &wait_status, 0) == pid && WIFEXITED(wait_status)) {
-    outcome.status = WEXITSTATUS(wait_status);
-  }
-  outcome.out = ReadFile(out_path);
-  outcome.err = ReadFile(err_path);
-  return outcome;
+// Rows as the command prints them without --encoding, from their UTF-8 text.
+std::string DefaultRows(const std::string& utf8) {
+  return orvek_test::DefaultOutput(platform::Utf8ToCp932(utf8).value());
 }
 
 // One data-file line in the published layout, from UTF-8 names.
@@ -83,9 +45,8 @@ std::string Codes(const std::string& rows) {
 class OrvekCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvek-command-XXXXXX").string();
-    ASSERT_NE(nullptr, mkdtemp(pattern.data()));
-    dir_ = pattern;
+    dir_ = orvek_test::MakeTemporaryFolder("orvek-command-");
+    ASSERT_FALSE(dir_.empty());
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -93,7 +54,7 @@ class OrvekCommandTest : public ::testing::Test {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
   }
   Outcome Orvek(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
-    return RunOrvek(args, dir_, env);
+    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, env);
   }
 
   fs::path dir_;
@@ -156,7 +117,7 @@ TEST_F(OrvekCommandTest, CodeSearchPrintsRowsInFileOrderWithOrWithoutHyphen) {
   for (const char* code : {"1000001", "100-0001"}) {
     const Outcome outcome = Orvek({"code", code});
     EXPECT_EQ(0, outcome.status) << outcome.err;
-    EXPECT_EQ(expected, outcome.out);
+    EXPECT_EQ(DefaultRows(expected), outcome.out);
     EXPECT_EQ("", outcome.err);
   }
   EXPECT_EQ("2\n", Orvek({"--count", "code", "1000001"}).out);
@@ -202,14 +163,16 @@ TEST_F(OrvekCommandTest, OutputEncodings) {
   data = data.substr(0, cut).append("\x93").append(data, cut);
   WriteData(data);
 
-  const std::string utf8_row = "100-0001  東京都      千代田区              丸の内\xEF\xBF\xBD\n";
-  EXPECT_EQ(utf8_row, Orvek({"code", "1000001"}).out);
+  const std::string listed =
+      platform::Utf8ToCp932("100-0001  東京都      千代田区              丸の内").value() +
+      orvek_test::CutLeadByteAsListed() + "\n";
+  const std::string utf8_row = platform::Cp932ToUtf8(listed);
+  const std::string cp932_row = listed;
   EXPECT_EQ(utf8_row, Orvek({"code", "1000001", "--encoding", "utf-8"}).out);
   const Outcome cp932 = Orvek({"code", "1000001", "--encoding=cp932"});
   EXPECT_EQ(0, cp932.status);
-  EXPECT_EQ(platform::Utf8ToCp932("100-0001  東京都      千代田区              丸の内").value() +
-                "\x93\n",
-            cp932.out);
+  EXPECT_EQ(cp932_row, cp932.out);
+  EXPECT_EQ(orvek_test::DefaultOutput(cp932_row), Orvek({"code", "1000001"}).out);
 }
 
 TEST_F(OrvekCommandTest, ManyRowsComeOutWholeAndInOrderInBothEncodings) {
@@ -228,7 +191,7 @@ TEST_F(OrvekCommandTest, ManyRowsComeOutWholeAndInOrderInBothEncodings) {
   const Outcome cp932 = Orvek({"address", "--pref", "北海道", "--encoding", "cp932"});
   ASSERT_EQ(0, cp932.status) << cp932.err;
   EXPECT_EQ(codes, Codes(cp932.out));
-  const Outcome utf8 = Orvek({"address", "--pref", "北海道"});
+  const Outcome utf8 = Orvek({"address", "--pref", "北海道", "--encoding", "utf-8"});
   ASSERT_EQ(0, utf8.status) << utf8.err;
   EXPECT_EQ(platform::Cp932ToUtf8(cp932.out), utf8.out);
   EXPECT_EQ(codes, Codes(utf8.out));
@@ -242,7 +205,9 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
   // Nothing in the current folder: the library's message, exit 1, no rows.
   const Outcome missing = Orvek({"address", "--city", "府中市"});
   EXPECT_EQ(1, missing.status);
-  EXPECT_NE(std::string::npos, missing.err.find("郵便番号ファイルオープンエラー")) << missing.err;
+  EXPECT_NE(std::string::npos,
+            missing.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
+      << missing.err;
   EXPECT_EQ("", missing.out);
 
   const Outcome found = Orvek({"--data-dir", "data", "address", "--city", "府中市", "--count"});
@@ -262,9 +227,11 @@ TEST_F(OrvekCommandTest, ADataFileThatCannotBeReadIsAFailure) {
   fs::create_directory(dir_ / "ken_all.csv");
   const Outcome directory = Orvek({"code", "1000001"});
   EXPECT_EQ(1, directory.status);
-  EXPECT_NE(std::string::npos, directory.err.find("郵便番号ファイルオープンエラー"))
+  EXPECT_NE(std::string::npos,
+            directory.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
       << directory.err;
   EXPECT_EQ("", directory.out);
+#ifdef FAILING_READ_SHIM  // file names that differ in case only, and LD_PRELOAD: not on Windows
   // Japan Post's name beside it is read.
   WriteData(kFourTowns, "KEN_ALL.CSV");
   const Outcome beside = Orvek({"address", "--city", "府中市", "--count"});
@@ -287,11 +254,12 @@ TEST_F(OrvekCommandTest, ADataFileThatCannotBeReadIsAFailure) {
                               {"LD_PRELOAD=" FAILING_READ_SHIM, "ORVEK_TEST_READ_BUDGET=100000"});
   EXPECT_EQ(0, whole.status) << whole.err;
   EXPECT_EQ("3\n", whole.out);
+#endif
 }
 
 // Japan Post's file, unpacked into the build folder by the build; skipped when it is absent.
 TEST_F(OrvekCommandTest, RealData) {
-  const fs::path data = MORVANE_DATA_DIR;
+  const fs::path data = fs::absolute(MORVANE_DATA_DIR);
   if (!fs::exists(data / "KEN_ALL.CSV") && !fs::exists(data / "ken_all.csv")) {
     GTEST_SKIP() << "no KEN_ALL.CSV in " << data;
   }
@@ -300,12 +268,13 @@ TEST_F(OrvekCommandTest, RealData) {
     args.insert(args.begin(), in_data.begin(), in_data.end());
     return Orvek(args);
   };
-  EXPECT_EQ("100-0001  東京都      千代田区              千代田\n", orvek({"code", "1000001"}).out);
+  EXPECT_EQ(DefaultRows("100-0001  東京都      千代田区              千代田\n"),
+            orvek({"code", "1000001"}).out);
   EXPECT_EQ("66\n", orvek({"code", "452-0961", "--count"}).out);
   EXPECT_EQ("8201\n", orvek({"address", "--pref", "北海道", "--count"}).out);
 
   std::string prefectures;
-  std::istringstream rows(orvek({"address", "--city", "府中市"}).out);
+  std::istringstream rows(orvek({"address", "--city", "府中市", "--encoding", "utf-8"}).out);
   for (std::string row; std::getline(rows, row);) {
     const std::string pref = row.substr(10, row.find(' ', 10) - 10);
     if (prefectures.find(pref) == std::string::npos) prefectures += pref + " ";

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/encoding.h"
+#include "console.h"
 
 namespace orvek_cli {
 namespace {
@@ -41,12 +41,12 @@ std::optional<int> ParseInt(std::string_view text) {
   return value;
 }
 
-// A name in the locale's encoding as a quoted CP932 key; false when CP932 cannot hold it.
+// A name as given on the command line as a quoted CP932 key; false when CP932 cannot hold it.
 bool QuoteName(const std::string& option, const std::string& name, std::string& key,
                std::string& error) {
   key.clear();
   if (name.empty()) return true;  // left blank, as an empty dialog field
-  const std::optional<std::string> cp932 = platform::LocaleToCp932(name);
+  const std::optional<std::string> cp932 = ArgumentToCp932(name);
   if (!cp932) {
     error = option + ": '" + name + "' cannot be written in CP932 (Shift-JIS)";
     return false;
@@ -226,7 +226,8 @@ Address options:
 
 Options:
   --data-dir DIR    folder that holds ken_all.csv (or KEN_ALL.CSV); default: the current one
-  --encoding ENC    output encoding: utf-8 (default) or cp932
+  --encoding ENC    output encoding: utf-8 or cp932; default: utf-8 (on Windows,
+                    the console's code page)
   --count           print only the number of rows
   --help            show this help
   --version         show the version

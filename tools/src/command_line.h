@@ -7,12 +7,13 @@
 namespace orvek_cli {
 
 enum class Command { Help, Version, Code, Address };
-enum class OutputEncoding { Utf8, Cp932 };
+// Default: UTF-8 on Linux, the console's code page on Windows.
+enum class OutputEncoding { Default, Utf8, Cp932 };
 
 struct Request {
   Command command = Command::Help;
   std::string data_dir;  // empty: the current directory
-  OutputEncoding encoding = OutputEncoding::Utf8;
+  OutputEncoding encoding = OutputEncoding::Default;
   bool count_only = false;
   // Keys in the form the library compares byte for byte: CP932, wrapped in double quotes;
   // an empty name key stands for a name that was not given.

@@ -4,7 +4,14 @@
 
 #include "platform/afxwin.h"
 
+#if defined(_WIN32) && defined(ORVEK_BUILDING_DLL)
+// A DLL exports only what is marked; marking the class keeps everything else inside.
+#define ORVEK_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define ORVEK_API
+#else
 #define ORVEK_API __attribute__((visibility("default")))
+#endif
 
 // One line of the data file, as fixed-width NUL-terminated copies of its first nine columns,
 // quotes included. A longer column keeps its first (size - 1) bytes.
