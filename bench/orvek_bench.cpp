@@ -113,8 +113,8 @@ void FastPassPrefectureMode5(benchmark::State& state) {
           orvek::detail::SearchKeys::ForAddress(kHokkaido.c_str(), "", "", 5));
 }
 // The fast pass held to SSE2, as on a processor without AVX2.
-void SearchFastSse2(int fd, const orvek::detail::SearchKeys& keys, orvek::detail::RowSink& sink) {
-  orvek::detail::SearchFast(fd, keys, sink, orvek::detail::Simd::kSse2);
+bool SearchFastSse2(int fd, const orvek::detail::SearchKeys& keys, orvek::detail::RowSink& sink) {
+  return orvek::detail::SearchFast(fd, keys, sink, orvek::detail::Simd::kSse2);
 }
 void FastPassCodeSse2(benchmark::State& state) {
   RunPass(state, SearchFastSse2, orvek::detail::SearchKeys::ForPostalCode(kCode.c_str()));

@@ -13,10 +13,10 @@ struct Outcome {
   std::string err;
 };
 
-// Runs program with args (UTF-8) in cwd; its output goes to files there, so no pipe can fill
-// while the test waits.
+// Runs program with args (UTF-8) in cwd, with env ("NAME=value") added to its environment;
+// its output goes to files there, so no pipe can fill while the test waits.
 Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& cwd);
+                   const std::filesystem::path& cwd, const std::vector<std::string>& env = {});
 
 // A fresh, empty temporary folder whose name starts with prefix.
 std::filesystem::path MakeTemporaryFolder(const std::string& prefix);

@@ -21,7 +21,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 }  // namespace
 
 Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& cwd) {
+                   const std::filesystem::path& cwd, const std::vector<std::string>& env) {
   const std::filesystem::path out_path = cwd / "stdout.txt";
   const std::filesystem::path err_path = cwd / "stderr.txt";
   const std::string program_path = program.string();
@@ -35,6 +35,7 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
     if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(126);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
+    for (const std::string& variable : env) putenv(const_cast<char*>(variable.c_str()));
     execv(program_path.c_str(), argv.data());
     _exit(127);
   }

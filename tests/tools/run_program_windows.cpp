@@ -59,7 +59,16 @@ UINT TerminalCodePage() {
 }  // namespace
 
 Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& cwd) {
+                   const std::filesystem::path& cwd, const std::vector<std::string>& env) {
+  // The child inherits the test's environment; the variables given join it for good, which
+  // the tests that pass any rely on.
+  for (const std::string& variable : env) {
+    const std::size_t equals = variable.find('=');
+    if (equals != std::string::npos) {
+      SetEnvironmentVariableW(Widen(variable.substr(0, equals)).c_str(),
+                              Widen(variable.substr(equals + 1)).c_str());
+    }
+  }
   const std::filesystem::path out_path = cwd / "stdout.txt";
   const std::filesystem::path err_path = cwd / "stderr.txt";
   const std::filesystem::path absolute = std::filesystem::absolute(program);
