@@ -164,7 +164,8 @@ TEST(FastSearchTest, ScreenListsEveryIrregularLineAtEveryOffset) {
   };
   const std::string odd_lines[] = {
       "a,b\n",                                              // a short line between two LFs
-      "1,2,3,4,5,6,7\r\n",                                  // seven commas
+      "1,2,3,4,5,6,7\r\n",                                  // six commas
+      "1,2,3,4,5,6,7,8\r\n",                                // seven
       "1,2,3,4,5,6,7,8,9\n",                                // eight: regular
       "1,2,3,4,5,6,7,8,\r\n",                               // the last column empty
       "1,2,3,4,5,,7,8,9\n",                                 // an empty column
