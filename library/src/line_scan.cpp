@@ -73,27 +73,33 @@ ChunkBits Sse2Bits(const char* p) {
 class LineScreen {
  public:
   // Lines are longer than a chunk but not by much, so whether a chunk holds an LF is a coin
-  // toss for a branch predictor: the state is selected with masks instead.
+  // toss for a branch predictor: the state is selected with masks instead, and each finding
+  // is gathered with as few operations as it takes, for this runs on every 64 bytes.
   __attribute__((always_inline)) inline void Add(std::uint64_t lf, std::uint64_t comma) {
     const std::uint64_t head = lf ^ (lf - 1);  // through the first LF, or the whole chunk
     const auto ends = static_cast<unsigned>(lf != 0);
-    const unsigned restart = 0U - ends;  // all ones when the line ends in this chunk
+    const unsigned go_on = ends - 1;  // all ones when the line goes on past this chunk
     const unsigned commas = commas_ + static_cast<unsigned>(__builtin_popcountll(comma & head));
-    // A line of more than 499 bytes holds at least six whole chunks without an LF.
-    chunks_without_lf_ = (chunks_without_lf_ + 1) & ~restart;
-    flagged_ |= (ends & static_cast<unsigned>(commas < kCommasOfNineColumns)) |
-                static_cast<unsigned>(chunks_without_lf_ >= 5) |
-                static_cast<unsigned>((lf & (lf - 1)) != 0);
-    // After an LF the count starts again behind it.
-    commas_ = (static_cast<unsigned>(__builtin_popcountll(comma & ~head)) & restart) |
-              (commas & ~restart);
+    // Fewer than eight commas: the difference wraps round to its top bit.
+    short_line_ |= (commas - kCommasOfNineColumns) & ~go_on;
+    two_lfs_ |= lf & (lf - 1);
+    // A line of more than 499 bytes holds at least six whole chunks without an LF; from five
+    // on, the count plus three has its bit 3 set (and it was set at five if the count goes on).
+    chunks_without_lf_ = (chunks_without_lf_ + 1) & go_on;
+    long_line_ |= chunks_without_lf_ + 3;
+    // After an LF the count starts again behind it (without one, comma & ~head is empty).
+    commas_ = static_cast<unsigned>(__builtin_popcountll(comma & ~head)) + (commas & go_on);
   }
-  bool Flagged() const { return flagged_ != 0; }
+  bool Flagged() const {
+    return (short_line_ >> 31) != 0 || two_lfs_ != 0 || (long_line_ & 8) != 0;
+  }
 
  private:
   unsigned commas_ = 0;
   unsigned chunks_without_lf_ = 0;
-  unsigned flagged_ = 0;
+  unsigned short_line_ = 0;
+  std::uint64_t two_lfs_ = 0;
+  unsigned long_line_ = 0;
 };
 
 bool ScreenSse2(const char* base, std::size_t begin, std::size_t end) {
@@ -114,37 +120,52 @@ __attribute__((target("avx2"), always_inline)) inline std::uint64_t Movemask32(_
          (static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32);
 }
 
-__attribute__((target("avx2,popcnt,bmi"))) bool ScreenAvx2(const char* base, std::size_t begin,
-                                                           std::size_t end) {
-  LineScreen screen;
-  __m256i odd = _mm256_setzero_si256();
+// One chunk of the AVX2 screen: its LFs and commas to the line screen, its odd bytes to odd.
+struct Avx2Screen {
+  LineScreen lines;
+  __m256i odd;
+};
+
+__attribute__((target("avx2,popcnt,bmi"), always_inline)) inline void ScreenChunkAvx2(
+    const char* p, Avx2Screen& screen) {
   const __m256i lf_byte = _mm256_set1_epi8('\n');
   const __m256i comma_byte = _mm256_set1_epi8(',');
   const __m256i cr_byte = _mm256_set1_epi8('\r');
-  for (std::size_t chunk = begin; chunk < end; chunk += kChunk) {
-    alignas(32) Padding padded;
-    const char* p = ChunkData(base, begin, chunk, end, padded);
-    const __m256i x0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    const __m256i x1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
-    const __m256i before0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p - 1));
-    const __m256i before1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 31));
-    const __m256i lf0 = _mm256_cmpeq_epi8(x0, lf_byte);
-    const __m256i lf1 = _mm256_cmpeq_epi8(x1, lf_byte);
-    const __m256i comma0 = _mm256_cmpeq_epi8(x0, comma_byte);
-    const __m256i comma1 = _mm256_cmpeq_epi8(x1, comma_byte);
-    const __m256i stop0 =
-        _mm256_or_si256(_mm256_or_si256(lf0, comma0), _mm256_cmpeq_epi8(x0, cr_byte));
-    const __m256i stop1 =
-        _mm256_or_si256(_mm256_or_si256(lf1, comma1), _mm256_cmpeq_epi8(x1, cr_byte));
-    const __m256i nul = _mm256_or_si256(_mm256_cmpeq_epi8(x0, _mm256_setzero_si256()),
-                                        _mm256_cmpeq_epi8(x1, _mm256_setzero_si256()));
-    const __m256i after_comma =
-        _mm256_or_si256(_mm256_and_si256(stop0, _mm256_cmpeq_epi8(before0, comma_byte)),
-                        _mm256_and_si256(stop1, _mm256_cmpeq_epi8(before1, comma_byte)));
-    odd = _mm256_or_si256(odd, _mm256_or_si256(nul, after_comma));
-    screen.Add(Movemask32(lf0, lf1), Movemask32(comma0, comma1));
+  const __m256i x0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  const __m256i x1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+  const __m256i before0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p - 1));
+  const __m256i before1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 31));
+  const __m256i lf0 = _mm256_cmpeq_epi8(x0, lf_byte);
+  const __m256i lf1 = _mm256_cmpeq_epi8(x1, lf_byte);
+  const __m256i comma0 = _mm256_cmpeq_epi8(x0, comma_byte);
+  const __m256i comma1 = _mm256_cmpeq_epi8(x1, comma_byte);
+  const __m256i stop0 =
+      _mm256_or_si256(_mm256_or_si256(lf0, comma0), _mm256_cmpeq_epi8(x0, cr_byte));
+  const __m256i stop1 =
+      _mm256_or_si256(_mm256_or_si256(lf1, comma1), _mm256_cmpeq_epi8(x1, cr_byte));
+  const __m256i nul = _mm256_or_si256(_mm256_cmpeq_epi8(x0, _mm256_setzero_si256()),
+                                      _mm256_cmpeq_epi8(x1, _mm256_setzero_si256()));
+  const __m256i after_comma =
+      _mm256_or_si256(_mm256_and_si256(stop0, _mm256_cmpeq_epi8(before0, comma_byte)),
+                      _mm256_and_si256(stop1, _mm256_cmpeq_epi8(before1, comma_byte)));
+  screen.odd = _mm256_or_si256(screen.odd, _mm256_or_si256(nul, after_comma));
+  screen.lines.Add(Movemask32(lf0, lf1), Movemask32(comma0, comma1));
+}
+
+__attribute__((target("avx2,popcnt,bmi"))) bool ScreenAvx2(const char* base, std::size_t begin,
+                                                           std::size_t end) {
+  if (begin >= end) return false;
+  Avx2Screen screen{LineScreen(), _mm256_setzero_si256()};
+  // The first and the last chunk through ChunkData; those between where they lie, so that the
+  // loop over the middle of a block tests nothing but its end.
+  alignas(32) Padding padded;
+  ScreenChunkAvx2(ChunkData(base, begin, begin, end, padded), screen);
+  std::size_t chunk = begin + kChunk;
+  for (; chunk < end && end - chunk >= kChunk; chunk += kChunk) {
+    ScreenChunkAvx2(base + chunk, screen);
   }
-  return screen.Flagged() || _mm256_testz_si256(odd, odd) == 0;
+  if (chunk < end) ScreenChunkAvx2(ChunkData(base, begin, chunk, end, padded), screen);
+  return screen.lines.Flagged() || _mm256_testz_si256(screen.odd, screen.odd) == 0;
 }
 
 // The exact walk of a flagged region: every line, with all its LFs.

@@ -2,11 +2,14 @@
 // whatever the file holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "line_scan.h"
 #include "orvek_test_support.h"
+#include "record.h"
 
 namespace {
 
@@ -138,6 +141,64 @@ TEST(FastSearchTest, SameRowsOnRandomFiles) {
     if (HasFatalFailure()) {
       ADD_FAILURE() << "round " << round;
       return;
+    }
+  }
+}
+
+// The block screen: every line that may have an empty column is listed, whatever 64 bytes of
+// the block it falls in. Lines of about a hundred bytes put one LF in most chunks; each odd
+// line is tried at every offset within a chunk.
+TEST(FastSearchTest, ScreenListsEveryIrregularLineAtEveryOffset) {
+  const auto irregular = [](const std::string& line) {  // with its LF
+    bool odd = line.find('\0') != std::string::npos;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+      const char next = line[i + 1];
+      odd = odd || (line[i] == ',' && (next == ',' || next == '\r' || next == '\n'));
+    }
+    return odd || std::count(line.begin(), line.end(), ',') < 8 ||
+           line.size() > orvek::detail::kPieceBytes;
+  };
+  const auto regular = [](std::size_t town) {
+    return "13101,\"100  \",\"1000001\",\"k\",\"k\",\"k\",\"p\",\"c\",\"" + std::string(town, 't') +
+           "\",0,0,0,0,0,0\r\n";
+  };
+  const std::string odd_lines[] = {
+      "a,b\n",                                              // a short line between two LFs
+      "1,2,3,4,5,6,7\r\n",                                  // six commas
+      "1,2,3,4,5,6,7,8\r\n",                                // seven
+      "1,2,3,4,5,6,7,8,9\n",                                // eight: regular
+      "1,2,3,4,5,6,7,8,\r\n",                               // the last column empty
+      "1,2,3,4,5,,7,8,9\n",                                 // an empty column
+      "1,2,3,4,5,6,7,8,9" + std::string(1, '\0') + "x\n",   // a NUL
+      "1,2,3,4,5,6,7,8,9," + std::string(481, 'y') + "\n",  // 500 bytes: two pieces
+      "1,2,3,4,5,6,7,8,9," + std::string(480, 'y') + "\n",  // 499 bytes: one piece
+      "1,2,3,4,5,6,7,8,9," + std::string(900, 'y') + "\n",
+  };
+  for (const std::string& odd : odd_lines) {
+    for (std::size_t shift = 0; shift < 64; ++shift) {
+      std::vector<std::string> lines;
+      for (int i = 0; i < 12; ++i) lines.push_back(regular(40 + (i * 7) % 30));
+      lines.push_back(regular(10 + shift));
+      lines.push_back(odd);
+      for (int i = 0; i < 12; ++i) lines.push_back(regular(40 + (i * 11) % 30));
+      std::string block;
+      std::vector<orvek::detail::LineSpan> expected;
+      for (const std::string& line : lines) {
+        if (irregular(line)) {
+          expected.push_back({static_cast<std::uint32_t>(block.size()),
+                              static_cast<std::uint32_t>(block.size() + line.size() - 1)});
+        }
+        block += line;
+      }
+      for (const auto simd : {orvek::detail::Simd::kBest, orvek::detail::Simd::kSse2}) {
+        std::vector<orvek::detail::LineSpan> found;
+        orvek::detail::FindIrregularLines(block.data(), 0, block.size(), found, simd);
+        ASSERT_EQ(expected.size(), found.size()) << odd.size() << " bytes at shift " << shift;
+        for (std::size_t i = 0; i < found.size(); ++i) {
+          ASSERT_EQ(expected[i].begin, found[i].begin) << odd.size() << " at shift " << shift;
+          ASSERT_EQ(expected[i].lf, found[i].lf) << odd.size() << " at shift " << shift;
+        }
+      }
     }
   }
 }

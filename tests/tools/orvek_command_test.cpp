@@ -184,7 +184,8 @@ TEST_F(OrvekCommandTest, ManyRowsComeOutWholeAndInOrderInBothEncodings) {
   for (int i = 0; i < rows; ++i) {
     const std::string code = std::to_string(1000000 + i);
     data += Line(code, "北海道", "札幌市中央区", std::string(1 + i % 7 * 3, 'x') + "町");
-    codes += (codes.empty() ? "" : " ") + code.substr(0, 3) + "-" + code.substr(3);
+    if (!codes.empty()) codes += ' ';
+    codes.append(code, 0, 3).append(1, '-').append(code, 3);
   }
   WriteData(data);
 
