@@ -1,10 +1,13 @@
 // orvek: the library's two searches from the command line, for scripts, benchmarks and people
-// without a display. Each search fills a list box that no dialog holds, as a dialog's would be
-// filled, and prints its rows afterwards.
+// without a display, and find, a free-text search over whole records. The classic rows come
+// from the library: each search fills a list box that no dialog holds, as a dialog's would be
+// filled, and prints its rows afterwards. Whole records and the machine-readable formats come
+// from the command's own reader, since the library's record keeps only nine columns.
 #include <unistd.h>
 
 #include <cerrno>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,8 +15,11 @@
 
 #include "command_line.h"
 #include "orvek/orvek.h"
+#include "output_format.h"
 #include "platform/encoding.h"
 #include "platform/headless_backend.h"
+#include "record_match.h"
+#include "record_scan.h"
 
 namespace {
 
@@ -36,8 +42,9 @@ bool WriteAll(const std::string& text) {
   return true;
 }
 
-std::string ListText(const CListBox& list, bool count_only) {
-  const int count = list.GetCount();
+std::string ListText(const CListBox& list, bool count_only, std::int64_t limit) {
+  int count = list.GetCount();
+  if (limit > 0 && limit < count) count = static_cast<int>(limit);
   if (count_only) return std::to_string(count) + "\n";
   std::string text;
   CString row;
@@ -49,12 +56,81 @@ std::string ListText(const CListBox& list, bool count_only) {
   return text;
 }
 
-int Search(const orvek_cli::Request& request) {
-  if (!request.data_dir.empty() && ::chdir(request.data_dir.c_str()) != 0) {
-    std::fprintf(stderr, "orvek: cannot use the data folder '%s': %s\n", request.data_dir.c_str(),
-                 std::strerror(errno));
+int WriteRows(const std::string& text) {
+  if (!WriteAll(text)) {
+    std::fprintf(stderr, "orvek: cannot write the rows: %s\n", std::strerror(errno));
     return kExitNoData;
   }
+  return kExitRead;
+}
+
+void ReportNoDataFile() {
+  char folder[4096];
+  std::fprintf(stderr,
+               "orvek: no ken_all.csv could be opened in %s (--data-dir names its folder)\n",
+               ::getcwd(folder, sizeof folder) != nullptr ? folder : ".");
+}
+
+std::string Unquoted(const std::string& key) {
+  return key.size() >= 2 ? key.substr(1, key.size() - 2) : key;
+}
+
+// Whole records from the command's own reader: find, the machine-readable formats, and the
+// classic rows of joined or cleaned records.
+int SearchRecords(const orvek_cli::Request& request) {
+  using namespace orvek_cli;
+  std::vector<FindWord> words;
+  AddressKeys keys;
+  const std::string code = Unquoted(request.code_key);
+  Screen screen;
+  switch (request.command) {
+    case Command::Find:
+      words = FindWords(request.words);
+      screen = FindScreen(words);
+      break;
+    case Command::Code:
+      screen.needles.push_back(request.code_key);
+      break;
+    default:
+      keys = {Unquoted(request.pref_key), Unquoted(request.city_key), Unquoted(request.town_key),
+              request.mode};
+      screen = AddressScreen(keys);
+      break;
+  }
+
+  std::FILE* file = OpenDataFile();
+  if (file == nullptr) {
+    ReportNoDataFile();
+    return kExitNoData;
+  }
+  std::vector<Record> records;
+  std::int64_t count = 0;
+  const ScanResult result = ScanRecords(file, screen, request.join, [&](Record& record) {
+    // find looks at the records as it shows them; code and address keep the file's names.
+    if (request.command == Command::Find) {
+      if (request.clean) CleanRecord(record);
+      if (!FindMatches(words, record)) return true;
+    } else {
+      const bool match = request.command == Command::Code ? record[kPostalCode] == code
+                                                          : AddressMatches(keys, record);
+      if (!match) return true;
+      if (request.clean) CleanRecord(record);
+    }
+    ++count;
+    if (!request.count_only) records.push_back(record);
+    return request.limit == 0 || count < request.limit;
+  });
+  std::fclose(file);
+  if (result != ScanResult::kRead) {
+    std::fputs("orvek: the data file could not be read to its end\n", stderr);
+    return kExitNoData;
+  }
+  if (request.count_only) return WriteRows(std::to_string(count) + "\n");
+  return WriteRows(FormatRecords(records, request.format, request.encoding));
+}
+
+// The classic rows, from the library as the dialogs get them.
+int SearchRows(const orvek_cli::Request& request) {
   platform::HeadlessBackend backend;  // the library's message box goes to stderr
   CListBox list;
   if (!list.Create(LBS_NOTIFY, RECT{0, 0, 0, 0}, nullptr, 1)) {
@@ -73,17 +149,28 @@ int Search(const orvek_cli::Request& request) {
           ? search.fnGetChimei(code.data(), &list)
           : search.fnGetOrvek(pref.data(), city.data(), town.data(), request.mode, &list);
   if (result != 0) {
-    char folder[4096];
-    std::fprintf(stderr,
-                 "orvek: no ken_all.csv could be opened in %s (--data-dir names its folder)\n",
-                 ::getcwd(folder, sizeof folder) != nullptr ? folder : ".");
+    ReportNoDataFile();
     return kExitNoData;
   }
 
-  std::string text = ListText(list, request.count_only);
+  std::string text = ListText(list, request.count_only, request.limit);
   if (request.encoding == orvek_cli::OutputEncoding::Utf8) text = platform::Cp932ToUtf8(text);
+  return WriteRows(text);
+}
+
+int Search(const orvek_cli::Request& request) {
+  if (!request.data_dir.empty() && ::chdir(request.data_dir.c_str()) != 0) {
+    std::fprintf(stderr, "orvek: cannot use the data folder '%s': %s\n", request.data_dir.c_str(),
+                 std::strerror(errno));
+    return kExitNoData;
+  }
+  return request.OwnReader() ? SearchRecords(request) : SearchRows(request);
+}
+
+// Help and version: a script that cannot get them (stdout on a full disk) must hear of it.
+int WriteInfo(const std::string& text) {
   if (!WriteAll(text)) {
-    std::fprintf(stderr, "orvek: cannot write the rows: %s\n", std::strerror(errno));
+    std::fprintf(stderr, "orvek: cannot write to standard output: %s\n", std::strerror(errno));
     return kExitNoData;
   }
   return kExitRead;
@@ -101,13 +188,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "orvek: %s\nTry 'orvek --help' for more.\n", error.c_str());
     return kExitUsage;
   }
+  for (const std::string& warning : request.warnings) {
+    std::fprintf(stderr, "orvek: warning: %s\n", warning.c_str());
+  }
   switch (request.command) {
     case orvek_cli::Command::Help:
-      std::fputs(orvek_cli::UsageText(), stdout);
-      return kExitRead;
+      return WriteInfo(orvek_cli::UsageText());
     case orvek_cli::Command::Version:
-      std::puts("orvek " ORVEK_VERSION);
-      return kExitRead;
+      return WriteInfo("orvek " ORVEK_VERSION "\n");
+    case orvek_cli::Command::Find:
+      if (!request.unencodable_word.empty()) {
+        std::fprintf(stderr,
+                     "orvek: '%s' has no Shift-JIS (CP932) form, so no record can hold it; "
+                     "nothing matches\n",
+                     request.unencodable_word.c_str());
+        return kExitNoData;
+      }
+      return Search(request);
     case orvek_cli::Command::Code:
     case orvek_cli::Command::Address:
       return Search(request);
