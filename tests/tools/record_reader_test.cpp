@@ -1,0 +1,296 @@
+// The command's own reader: widths and kana, the CSV columns, joining split town areas, and
+// the screen that lets it pass over most lines, which must never pass over a match.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "kana_width.h"
+#include "platform/encoding.h"
+#include "record.h"
+#include "record_match.h"
+#include "record_scan.h"
+
+namespace fs = std::filesystem;
+using namespace orvek_cli;
+
+namespace {
+
+std::string Sjis(const std::string& utf8) {
+  return platform::Utf8ToCp932(utf8).value();
+}
+std::string Utf8(const std::string& cp932) {
+  return platform::Cp932ToUtf8(cp932);
+}
+
+// One line of the file in the published layout, from UTF-8 columns.
+std::string Line(const std::string& code, const std::string& kana, const std::string& town,
+                 const std::string& city = "千代田区", const std::string& flags = "0,0,0,0,0,0") {
+  return Sjis("13101,\"100  \",\"" + code + "\",\"ﾄｳｷｮｳﾄ\",\"ﾁﾖﾀﾞｸ\",\"" + kana +
+              "\",\"東京都\",\"" + city + "\",\"" + town + "\"," + flags + "\r\n");
+}
+
+TEST(KanaWidth, BothDirections) {
+  struct Case {
+    std::string text, full, half;
+  };
+  const Case cases[] = {
+      {"ｻｯﾎﾟﾛ", "サッポロ", "ｻｯﾎﾟﾛ"},
+      {"ガギグゲゴ", "ガギグゲゴ", "ｶﾞｷﾞｸﾞｹﾞｺﾞ"},
+      {"ｳﾞｧ", "ヴァ", "ｳﾞｧ"},
+      {"ぱっちょー", "ぱっちょー", "ﾊﾟｯﾁｮｰ"},  // hiragana keeps its kind in the full form
+      {"ヮヵヶヰヱ", "ヮヵヶヰヱ", "ﾜｶｹｲｴ"},
+      {"AZaz09-(,)", "ＡＺａｚ０９－（，）", "AZaz09-(,)"},
+      {"ＡＺ０９－（）、", "ＡＺ０９－（）、", "AZ09-()､"},
+      {"ﾊﾞﾟ", "バ゜", "ﾊﾞﾟ"},  // a second mark stays a mark of its own
+      {"ﾞｱ", "゛ア", "ﾞｱ"},    // a mark with no kana before it
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.full, Utf8(ToFullWidth(Sjis(c.text)))) << c.text;
+    bool complete = false;
+    EXPECT_EQ(c.half, Utf8(ToHalfWidth(Sjis(c.text), &complete))) << c.text;
+    EXPECT_TRUE(complete) << c.text;
+  }
+  bool complete = true;
+  EXPECT_EQ("丸ﾉ内", Utf8(ToHalfWidth(Sjis("丸の内"), &complete)));
+  EXPECT_FALSE(complete);
+  // A lead byte cut off at the end is kept, not read past.
+  EXPECT_EQ("\x93", ToFullWidth("\x93"));
+  EXPECT_EQ("\x93", ToHalfWidth("\x93"));
+}
+
+TEST(FindWords, SplitAndForms) {
+  EXPECT_EQ((std::vector<std::string>{Sjis("千代田"), Sjis("丸の内"), "x"}),
+            SplitWords(Sjis("  千代田　丸の内 x　")));
+  // 0x81 0x40 is a full-width space only where a character starts: here 0x40 ends 繋.
+  EXPECT_EQ(1u, SplitWords(Sjis("繋@")).size());
+
+  const std::vector<FindWord> words =
+      FindWords({Sjis("ちよだ"), Sjis("千代田"), "100-00", Sjis("１００"), "1000-1", "12345678"});
+  EXPECT_EQ("ちよだ", Utf8(words[0].address));
+  EXPECT_EQ("ﾁﾖﾀﾞ", Utf8(words[0].reading));
+  EXPECT_EQ("", words[1].reading);
+  EXPECT_EQ("１００－００", Utf8(words[2].address));
+  EXPECT_EQ("10000", words[2].code_prefix);
+  EXPECT_EQ("100", words[3].code_prefix);
+  EXPECT_EQ("", words[4].code_prefix);  // the hyphen stands after the third digit only
+  EXPECT_EQ("", words[5].code_prefix);  // longer than a postal code
+}
+
+TEST(Record, ParseLineAsCsv) {
+  Record record;
+  ParseLine(R"(1,"a,b","say ""hi""",,"",x"y,7)", record);
+  EXPECT_EQ("1", record[kLocalGovernmentCode]);
+  EXPECT_EQ("a,b", record[kOldCode]);
+  EXPECT_EQ("say \"hi\"", record[kPostalCode]);
+  EXPECT_EQ("", record[kPrefectureKana]);
+  EXPECT_EQ("", record[kCityKana]);
+  EXPECT_EQ("x\"y", record[kTownKana]);
+  EXPECT_EQ("7", record[kPrefecture]);
+  EXPECT_EQ("", record[kUpdateReason]);
+
+  // Reused for a shorter line, nothing of the longer one is left.
+  ParseLine("\"only", record);
+  EXPECT_EQ("only", record[kLocalGovernmentCode]);
+  EXPECT_EQ("", record[kOldCode]);
+  EXPECT_EQ("", record[kPrefecture]);
+}
+
+TEST(Record, ClassicRowKeepsTheLibrarysColumns) {
+  Record record;
+  ParseLine(
+      Line("1000001", "ﾁﾖﾀﾞ", "千代田").substr(0, Line("1000001", "ﾁﾖﾀﾞ", "千代田").size() - 2),
+      record);
+  EXPECT_EQ("100-0001  東京都      千代田区              千代田", Utf8(ClassicRow(record)));
+  record[kPrefecture] = Sjis("神奈川県");
+  record[kCity] = "abc";  // an odd length makes the column one byte narrower
+  record[kTown].clear();
+  EXPECT_EQ("100-0001  神奈川県    abc" + std::string(18, ' '), Utf8(ClassicRow(record)));
+}
+
+TEST(Record, CleanOnlyTheNotListedTownArea) {
+  Record record;
+  record[kTown] = Sjis("以下に掲載がない場合");
+  record[kTownKana] = Sjis("ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ");
+  CleanRecord(record);
+  EXPECT_EQ("", record[kTown]);
+  EXPECT_EQ("", record[kTownKana]);
+  record[kTown] = Sjis("以下に掲載がない場合（その他）");
+  CleanRecord(record);
+  EXPECT_EQ("以下に掲載がない場合（その他）", Utf8(record[kTown]));
+}
+
+class ScanTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = fs::temp_directory_path() /
+            ("orvek-scan-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  }
+  void TearDown() override { fs::remove(path_); }
+
+  // Every record the scan visits, as "code:town:town reading:lines" in UTF-8.
+  std::vector<std::string> Scan(const std::string& bytes, const Screen& screen, bool join) {
+    if (std::FILE* out = std::fopen(path_.c_str(), "wb")) {
+      std::fwrite(bytes.data(), 1, bytes.size(), out);
+      std::fclose(out);
+    }
+    return ScanFile(path_, screen, join);
+  }
+
+  static std::vector<std::string> ScanFile(const fs::path& path, const Screen& screen, bool join) {
+    std::vector<std::string> seen;
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    EXPECT_NE(nullptr, in);
+    if (in == nullptr) return seen;
+    EXPECT_EQ(ScanResult::kRead, ScanRecords(in, screen, join, [&](Record& r) {
+                seen.push_back(r[kPostalCode] + ":" + Utf8(r[kTown]) + ":" + Utf8(r[kTownKana]) +
+                               ":" + std::to_string(r.lines));
+                return true;
+              }));
+    std::fclose(in);
+    return seen;
+  }
+
+  fs::path path_;
+};
+
+// Split town areas as Japan Post writes them: the reading split too, or repeated unchanged.
+const std::string kSplitRecords =
+    Line("0660005", "ｷｮｳﾜ(88-2､", "協和（８８－２、") +
+    Line("0660005", "271ﾊﾞﾝﾁ)", "２７１番地）") +
+    Line("6020033", "ｲﾏﾃﾞｶﾞﾜﾁｮｳ", "今出川町（烏丸通") + Line("6020033", "ｲﾏﾃﾞｶﾞﾜﾁｮｳ", "上る、") +
+    Line("6020033", "ｲﾏﾃﾞｶﾞﾜﾁｮｳ", "下る）") + Line("6020033", "ｲﾏﾃﾞｶﾞﾜﾁｮｳ", "次の町") +
+    // Never closed before the code changes: what was gathered is one record.
+    Line("1000001", "ﾁﾖﾀﾞ(", "千代田（") + Line("1000002", "ｺｳｷｮｶﾞｲｴﾝ", "皇居外苑") +
+    // Closed on its own line: nothing to join.
+    Line("1000003", "ﾁﾖﾀﾞ(1)", "千代田（１）") + Line("1000003", "ﾁﾖﾀﾞ(2)", "千代田（２）");
+
+TEST_F(ScanTest, JoinsSplitTownAreas) {
+  const std::vector<std::string> joined{
+      "0660005:協和（８８－２、２７１番地）:ｷｮｳﾜ(88-2､271ﾊﾞﾝﾁ):2",
+      "6020033:今出川町（烏丸通上る、下る）:ｲﾏﾃﾞｶﾞﾜﾁｮｳ:3",
+      "6020033:次の町:ｲﾏﾃﾞｶﾞﾜﾁｮｳ:1",
+      "1000001:千代田（:ﾁﾖﾀﾞ(:1",
+      "1000002:皇居外苑:ｺｳｷｮｶﾞｲｴﾝ:1",
+      "1000003:千代田（１）:ﾁﾖﾀﾞ(1):1",
+      "1000003:千代田（２）:ﾁﾖﾀﾞ(2):1",
+  };
+  EXPECT_EQ(joined, Scan(kSplitRecords, Screen{}, true));
+  EXPECT_EQ(10u, Scan(kSplitRecords, Screen{}, false).size());
+
+  // A screen that finds only a later line still gives the whole record, once; every record
+  // that opens a split town area is visited, since a word may sit on any of its lines.
+  const Screen later{{Sjis("下る")}};
+  EXPECT_EQ((std::vector<std::string>{joined[0], joined[1], joined[3]}),
+            Scan(kSplitRecords, later, true));
+  EXPECT_EQ(std::vector<std::string>{"6020033:下る）:ｲﾏﾃﾞｶﾞﾜﾁｮｳ:1"},
+            Scan(kSplitRecords, later, false));
+}
+
+TEST_F(ScanTest, RecordsAcrossBlocks) {
+  // Filler lines put a split record across the reader's block boundary, wherever that falls,
+  // and a line without CR LF ends the file.
+  const std::string filler = Line("9000000", "ｱ", "あ");
+  std::string bytes;
+  while (bytes.size() < (std::size_t{128} << 10) - 40) bytes += filler;
+  bytes += kSplitRecords;
+  const std::string last = Line("9999999", "ｵﾜﾘ", "終わり");
+  bytes += last.substr(0, last.size() - 2);
+
+  const Screen screen{{Sjis("協和"), Sjis("上る"), "9999999"}};
+  EXPECT_EQ((std::vector<std::string>{"0660005:協和（８８－２、２７１番地）:ｷｮｳﾜ(88-2､271ﾊﾞﾝﾁ):2",
+                                      "6020033:今出川町（烏丸通上る、下る）:ｲﾏﾃﾞｶﾞﾜﾁｮｳ:3",
+                                      "1000001:千代田（:ﾁﾖﾀﾞ(:1", "9999999:終わり:ｵﾜﾘ:1"}),
+            Scan(bytes, screen, true));
+  const std::size_t lines = bytes.size() / filler.size() + 11;
+  EXPECT_LE(Scan(bytes, Screen{}, false).size(), lines);
+  EXPECT_EQ(Scan(bytes, Screen{}, false).size() - 3, Scan(bytes, Screen{}, true).size());
+}
+
+TEST_F(ScanTest, ScreenAllowsColumnBoundariesInsideAWord) {
+  const std::string bytes = kSplitRecords;
+  std::vector<FindWord> words = FindWords({Sjis("千代田区協和")});
+  EXPECT_EQ(std::vector<std::string>{"0660005:協和（８８－２、:ｷｮｳﾜ(88-2､:1"},
+            Scan(bytes, FindScreen(words), false));
+  words = FindWords({Sjis("とうきょうとちよだくこうきょ")});
+  EXPECT_EQ(std::vector<std::string>{"1000002:皇居外苑:ｺｳｷｮｶﾞｲｴﾝ:1"},
+            Scan(bytes, FindScreen(words), false));
+}
+
+// Japan Post's file, unpacked into the build folder; skipped when it is absent.
+class RealDataScan : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"KEN_ALL.CSV", "ken_all.csv"}) {
+      if (fs::exists(fs::path(MORVANE_DATA_DIR) / name)) path_ = fs::path(MORVANE_DATA_DIR) / name;
+    }
+    if (path_.empty()) GTEST_SKIP() << "no KEN_ALL.CSV in " << MORVANE_DATA_DIR;
+  }
+  std::vector<Record> All(bool join) {
+    std::vector<Record> records;
+    std::FILE* in = std::fopen(path_.c_str(), "rb");
+    EXPECT_NE(nullptr, in);
+    ScanRecords(in, Screen{}, join, [&](Record& r) {
+      records.push_back(r);
+      return true;
+    });
+    std::fclose(in);
+    return records;
+  }
+  fs::path path_;
+};
+
+TEST_F(RealDataScan, SplitTownAreasOfThisEdition) {
+  const std::vector<Record> lines = All(false);
+  const std::vector<Record> records = All(true);
+  EXPECT_EQ(124825u, lines.size());
+  int openings = 0;
+  std::size_t joined_lines = 0;
+  for (const Record& record : records) {
+    if (record.lines == 1) continue;
+    ++openings;
+    joined_lines += record.lines;
+    // Every joined town area closes what it opened.
+    EXPECT_FALSE(OpensSplitTownArea(record)) << record[kPostalCode];
+  }
+  EXPECT_EQ(208, openings);
+  EXPECT_EQ(lines.size(), records.size() - openings + joined_lines);
+}
+
+TEST_F(RealDataScan, ScreenNeverPassesOverAMatch) {
+  const std::vector<Record> records = All(true);
+  const char* const texts[] = {"千代田",
+                               "ちよだ",
+                               "ﾁﾖﾀﾞ",
+                               "東京都千代田区",
+                               "丸の内",
+                               "まるのうち",
+                               "とうきょうとちよだく",
+                               "100-00",
+                               "ほっかいどう さっぽろ",
+                               "ヶ丘",
+                               "１２",
+                               "ｷｮｳﾜ",
+                               "番地）",
+                               "ｰ"};
+  for (const char* text : texts) {
+    const std::vector<FindWord> words = FindWords(SplitWords(Sjis(text)));
+    std::size_t expected = 0;
+    for (const Record& record : records) expected += FindMatches(words, record) ? 1 : 0;
+    std::size_t found = 0;
+    std::FILE* in = std::fopen(path_.c_str(), "rb");
+    ScanRecords(in, FindScreen(words), true, [&](Record& r) {
+      found += FindMatches(words, r) ? 1 : 0;
+      return true;
+    });
+    std::fclose(in);
+    EXPECT_EQ(expected, found) << text;
+    EXPECT_GT(expected, 0u) << text;
+  }
+}
+
+}  // namespace
