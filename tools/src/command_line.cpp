@@ -336,8 +336,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
 
 const char* UsageText() {
   return R"(Usage: orvek code POSTAL-CODE [OPTIONS]
-       orvek address [--pref NAME] [--city NAME] [--town NAME] [--mode N] [OPTIONS]
-       orvek find TEXT... [OPTIONS]
+  or:  orvek address [--pref NAME] [--city NAME] [--town NAME] [--mode N] [OPTIONS]
+  or:  orvek find TEXT... [OPTIONS]
 
 Searches Japan Post's postal-code file ken_all.csv, read whole on every search, and
 prints one row per matching record, in the order of the file: postal code, prefecture,
@@ -378,6 +378,12 @@ Options:
   -h, --help        show this help
   --version         show the version
 
+Exit status:
+  0  the data file was read, also when nothing matched
+  1  the data file could not be opened or read, the rows could not be written, or a
+     word of find has no Shift-JIS form, so that no record can hold it
+  2  wrong usage
+
 Examples:
   orvek code 100-0001
   orvek --data-dir ~/ken_all code 4520961
@@ -386,10 +392,6 @@ Examples:
   orvek find 千代田 丸の内
   orvek find ちよだく --format json
   orvek find 100-00 --format csv --limit 5
-
-Exit status: 0 the data file was read (also when nothing matched), 1 the data file
-could not be opened or read, the rows not written, or a find word has no Shift-JIS
-form (no record can hold it), 2 wrong usage.
 )";
 }
 
