@@ -192,23 +192,27 @@ TEST_F(ScanTest, JoinsSplitTownAreas) {
 }
 
 TEST_F(ScanTest, RecordsAcrossBlocks) {
-  // Filler lines put a split record across the reader's block boundary, wherever that falls,
-  // and a line without CR LF ends the file.
+  // Filler lines put the split records across the reader's 128 KB block boundary, at every
+  // place from before the first line to after the last, and a line without CR LF ends the file.
   const std::string filler = Line("9000000", "ｱ", "あ");
-  std::string bytes;
-  while (bytes.size() < (std::size_t{128} << 10) - 40) bytes += filler;
-  bytes += kSplitRecords;
   const std::string last = Line("9999999", "ｵﾜﾘ", "終わり");
-  bytes += last.substr(0, last.size() - 2);
-
   const Screen screen{{Sjis("協和"), Sjis("上る"), "9999999"}};
-  EXPECT_EQ((std::vector<std::string>{"0660005:協和（８８－２、２７１番地）:ｷｮｳﾜ(88-2､271ﾊﾞﾝﾁ):2",
-                                      "6020033:今出川町（烏丸通上る、下る）:ｲﾏﾃﾞｶﾞﾜﾁｮｳ:3",
-                                      "1000001:千代田（:ﾁﾖﾀﾞ(:1", "9999999:終わり:ｵﾜﾘ:1"}),
-            Scan(bytes, screen, true));
-  const std::size_t lines = bytes.size() / filler.size() + 11;
-  EXPECT_LE(Scan(bytes, Screen{}, false).size(), lines);
-  EXPECT_EQ(Scan(bytes, Screen{}, false).size() - 3, Scan(bytes, Screen{}, true).size());
+  const std::vector<std::string> expected{
+      "0660005:協和（８８－２、２７１番地）:ｷｮｳﾜ(88-2､271ﾊﾞﾝﾁ):2",
+      "6020033:今出川町（烏丸通上る、下る）:ｲﾏﾃﾞｶﾞﾜﾁｮｳ:3", "1000001:千代田（:ﾁﾖﾀﾞ(:1",
+      "9999999:終わり:ｵﾜﾘ:1"};
+  std::string bytes;
+  while (bytes.size() + filler.size() < (std::size_t{128} << 10) - kSplitRecords.size()) {
+    bytes += filler;
+  }
+  const std::size_t lines = bytes.size() / filler.size() + 12;
+  for (std::size_t shift = 0; shift < kSplitRecords.size() + 40; shift += 9) {
+    const std::string file =
+        bytes + std::string(shift, 'x') + "\r\n" + kSplitRecords + last.substr(0, last.size() - 2);
+    EXPECT_EQ(expected, Scan(file, screen, true)) << shift;
+    EXPECT_EQ(lines, Scan(file, Screen{}, false).size()) << shift;
+    EXPECT_EQ(lines - 3, Scan(file, Screen{}, true).size()) << shift;
+  }
 }
 
 TEST_F(ScanTest, ScreenAllowsColumnBoundariesInsideAWord) {
