@@ -372,6 +372,9 @@ TEST_F(OrvekCommandTest, CodeSearchPrintsRowsInFileOrderWithOrWithoutHyphen) {
     EXPECT_EQ("", outcome.err);
   }
   EXPECT_EQ("2\n", Orvek({"--count", "code", "1000001"}).out);
+  EXPECT_EQ("1\n", Orvek({"--count", "code", "1000001", "--limit", "1"}).out);
+  EXPECT_EQ(expected.substr(0, expected.find('\n') + 1),
+            Orvek({"code", "1000001", "--limit=1"}).out);
   const Outcome none = Orvek({"code", "9999999"});
   EXPECT_EQ(0, none.status);
   EXPECT_EQ("", none.out);
