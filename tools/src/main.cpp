@@ -103,7 +103,7 @@ int SearchRecords(const orvek_cli::Request& request) {
     ReportNoDataFile();
     return kExitNoData;
   }
-  std::vector<Record> records;
+  RecordWriter writer(request.format, request.encoding);
   std::int64_t count = 0;
   const ScanResult result = ScanRecords(file, screen, request.join, [&](Record& record) {
     // find looks at the records as it shows them; code and address keep the file's names.
@@ -117,7 +117,7 @@ int SearchRecords(const orvek_cli::Request& request) {
       if (request.clean) CleanRecord(record);
     }
     ++count;
-    if (!request.count_only) records.push_back(record);
+    if (!request.count_only) writer.Add(record);
     return request.limit == 0 || count < request.limit;
   });
   std::fclose(file);
@@ -126,7 +126,7 @@ int SearchRecords(const orvek_cli::Request& request) {
     return kExitNoData;
   }
   if (request.count_only) return WriteRows(std::to_string(count) + "\n");
-  return WriteRows(FormatRecords(records, request.format, request.encoding));
+  return WriteRows(writer.Finish());
 }
 
 // The classic rows, from the library as the dialogs get them.

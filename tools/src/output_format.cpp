@@ -79,77 +79,115 @@ void AppendCsvField(std::string& out, const std::string& text) {
   out += '"';
 }
 
-std::string Separated(const std::vector<Record>& records, bool csv) {
-  const char separator = csv ? ',' : '\t';
-  const char* line_end = csv ? "\r\n" : "\n";
-  std::string out;
+void AppendSeparated(std::string& out, const Record& record, bool csv) {
+  bool first = true;
   for (const Field& field : kFields) {
-    if (field.name != kFields[0].name) out += separator;
-    out += field.name;
+    if (!first) out += csv ? ',' : '\t';
+    first = false;
+    const std::string text = FieldText(record, field);
+    csv ? AppendCsvField(out, text) : AppendTsvField(out, text);
   }
-  out += line_end;
-  for (const Record& record : records) {
-    for (const Field& field : kFields) {
-      if (&field != &kFields[0]) out += separator;
-      const std::string text = FieldText(record, field);
-      csv ? AppendCsvField(out, text) : AppendTsvField(out, text);
-    }
-    out += line_end;
-  }
-  return out;
+  out += csv ? "\r\n" : "\n";
 }
 
-nlohmann::ordered_json JsonRecord(const Record& record) {
-  nlohmann::ordered_json object = nlohmann::ordered_json::object();
+void AppendHeader(std::string& out, bool csv) {
+  bool first = true;
+  for (const Field& field : kFields) {
+    if (!first) out += csv ? ',' : '\t';
+    first = false;
+    out += field.name;
+  }
+  out += csv ? "\r\n" : "\n";
+}
+
+// Fills the fields of object, made once with every key in order, from the record.
+void FillJson(nlohmann::ordered_json& object, const Record& record) {
   for (const Field& field : kFields) {
     const std::string& text = record[field.column];
+    nlohmann::ordered_json& value = object[field.name];
     switch (field.kind) {
       case Kind::Text:
       case Kind::Reading:
-        object[field.name] = platform::Cp932ToUtf8(FieldText(record, field));
+        value = platform::Cp932ToUtf8(FieldText(record, field));
         break;
       case Kind::Flag:
-        object[field.name] = text == "1";
+        value = text == "1";
         break;
       case Kind::Number: {
-        int value = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        int number = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
         if (error == std::errc() && end == text.data() + text.size() && !text.empty()) {
-          object[field.name] = value;
+          value = number;
         } else {
-          object[field.name] = nullptr;  // not a number in this file
+          value = nullptr;  // not a number in this file
         }
         break;
       }
     }
   }
-  return object;
 }
 
 }  // namespace
 
-std::string FormatRecords(const std::vector<Record>& records, Format format,
-                          OutputEncoding encoding) {
-  std::string out;
-  switch (format) {
+struct RecordWriter::Json {
+  nlohmann::ordered_json object = nlohmann::ordered_json::object();
+};
+
+RecordWriter::RecordWriter(Format format, OutputEncoding encoding)
+    : format_(format), encoding_(encoding) {
+  if (format_ == Format::Tsv || format_ == Format::Csv) AppendHeader(out_, format_ == Format::Csv);
+  if (format_ == Format::Json || format_ == Format::Jsonl) {
+    json_ = std::make_unique<Json>();
+    for (const Field& field : kFields) json_->object[field.name] = nullptr;
+  }
+}
+
+RecordWriter::~RecordWriter() = default;
+
+void RecordWriter::Add(const Record& record) {
+  switch (format_) {
     case Format::Text:
-      for (const Record& record : records) out += ClassicRow(record) + '\n';
+      out_ += ClassicRow(record);
+      out_ += '\n';
       break;
     case Format::Tsv:
     case Format::Csv:
-      out = Separated(records, format == Format::Csv);
+      AppendSeparated(out_, record, format_ == Format::Csv);
       break;
     case Format::Json: {
-      nlohmann::ordered_json array = nlohmann::ordered_json::array();
-      for (const Record& record : records) array.push_back(JsonRecord(record));
-      return array.dump(2, ' ', false, kReplaceInvalid) + '\n';
+      FillJson(json_->object, record);
+      // The array's elements, indented one level: a JSON text has no raw line breaks inside
+      // its strings, so every line break starts a line of the object.
+      out_ += count_ == 0 ? "[\n  " : ",\n  ";
+      const std::string object = json_->object.dump(2, ' ', false, kReplaceInvalid);
+      for (char c : object) {
+        out_ += c;
+        if (c == '\n') out_ += "  ";
+      }
+      break;
     }
     case Format::Jsonl:
-      for (const Record& record : records)
-        out += JsonRecord(record).dump(-1, ' ', false, kReplaceInvalid) + '\n';
-      return out;
+      FillJson(json_->object, record);
+      out_ += json_->object.dump(-1, ' ', false, kReplaceInvalid);
+      out_ += '\n';
+      break;
   }
-  return encoding == OutputEncoding::Utf8 ? platform::Cp932ToUtf8(out) : out;
+  ++count_;
+}
+
+std::string RecordWriter::Finish() {
+  if (format_ == Format::Json) out_ += count_ == 0 ? "[]\n" : "\n]\n";
+  if (encoding_ == OutputEncoding::Utf8 && format_ != Format::Json && format_ != Format::Jsonl) {
+    return platform::Cp932ToUtf8(out_);
+  }
+  return std::move(out_);
+}
+
+std::string FormatRecords(const std::vector<Record>& records, Format format,
+                          OutputEncoding encoding) {
+  RecordWriter writer(format, encoding);
+  for (const Record& record : records) writer.Add(record);
+  return writer.Finish();
 }
 
 }  // namespace orvek_cli

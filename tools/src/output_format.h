@@ -2,6 +2,7 @@
 // scripts as TSV, CSV (RFC 4180), JSON or JSON Lines.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,28 @@
 
 namespace orvek_cli {
 
-// The whole output of the records, ready to write: UTF-8, or CP932 when asked for (text,
-// tsv and csv only).
+// Formats records one by one as they are found, so that none has to be kept.
+class RecordWriter {
+ public:
+  RecordWriter(Format format, OutputEncoding encoding);
+  ~RecordWriter();
+  RecordWriter(const RecordWriter&) = delete;
+  RecordWriter& operator=(const RecordWriter&) = delete;
+
+  void Add(const Record& record);
+  // The whole output, ready to write: UTF-8, or CP932 when asked for (text, tsv and csv).
+  std::string Finish();
+
+ private:
+  struct Json;
+  Format format_;
+  OutputEncoding encoding_;
+  std::string out_;
+  std::size_t count_ = 0;
+  std::unique_ptr<Json> json_;
+};
+
+// All records at once, as RecordWriter writes them.
 std::string FormatRecords(const std::vector<Record>& records, Format format,
                           OutputEncoding encoding);
 

@@ -15,12 +15,12 @@ constexpr std::string_view kNotListed =
 constexpr std::string_view kNotListedReading =
     "\xb2\xb6\xc6\xb9\xb2\xbb\xb2\xb6\xde\xc5\xb2\xca\xde\xb1\xb2";
 
-// Counts the CP932 characters equal to mark, walking character by character so that a
+// Counts the CP932 characters equal to mark (two bytes), walking character by character so that a
 // trail byte never counts as the start of one.
 int CountChar(std::string_view text, std::string_view mark) {
   int count = 0;
   for (std::size_t i = 0; i < text.size(); i += Cp932CharLength(text, i)) {
-    if (text.compare(i, mark.size(), mark) == 0) ++count;
+    if (text[i] == mark[0] && i + 1 < text.size() && text[i + 1] == mark[1]) ++count;
   }
   return count;
 }
@@ -47,16 +47,18 @@ void ParseLine(std::string_view line, Record& record) {
     if (at > line.size()) continue;
     if (at < line.size() && line[at] == '"') {
       ++at;
-      while (at < line.size()) {
-        const char c = line[at++];
-        if (c != '"') {
-          text += c;
-        } else if (at < line.size() && line[at] == '"') {
-          text += '"';
-          ++at;
-        } else {
+      for (;;) {
+        const std::size_t quote = line.find('"', at);
+        if (quote == std::string_view::npos) {  // never closed: the rest of the line
+          text.append(line.substr(at));
+          at = line.size();
           break;
         }
+        text.append(line.substr(at, quote - at));
+        at = quote + 1;
+        if (at >= line.size() || line[at] != '"') break;
+        text += '"';  // "" inside quotes
+        ++at;
       }
     }
     const std::size_t comma = line.find(',', at);

@@ -104,33 +104,50 @@ bool AddressMatches(const AddressKeys& keys, const Record& record) {
     case 4:
       return city && town;
     case 5:
-      return pref || city || town;
+      // The names given; a blank one would match only an empty column, which Japan Post's
+      // file never has, and no screen could find it without parsing every line.
+      return (pref && !keys.pref.empty()) || (city && !keys.city.empty()) ||
+             (town && !keys.town.empty());
     default:
       return false;
   }
 }
 
 Screen AddressScreen(const AddressKeys& keys) {
-  // A line can only match through a name it holds, quotes and all.
-  Screen screen;
+  // A line can only match through a name it holds, quotes and all: for modes 1 to 4 one of
+  // the names that must all be equal, for mode 5 any name given.
+  const std::string* required[3] = {};
   switch (keys.mode) {
     case 1:
+      required[0] = &keys.pref, required[1] = &keys.city, required[2] = &keys.town;
+      break;
     case 2:
+      required[0] = &keys.pref, required[1] = &keys.city;
+      break;
     case 3:
-      screen.needles.push_back(Quoted(keys.pref));
+      required[0] = &keys.pref, required[1] = &keys.town;
       break;
     case 4:
-      screen.needles.push_back(Quoted(keys.city));
+      required[0] = &keys.city, required[1] = &keys.town;
       break;
-    case 5:
-      // An empty key equals an empty column, which no needle can find: read every line then.
-      if (keys.pref.empty() || keys.city.empty() || keys.town.empty()) return Screen{};
-      screen.needles = {Quoted(keys.pref), Quoted(keys.city), Quoted(keys.town)};
-      break;
+    case 5: {
+      Screen screen;
+      for (const std::string* name : {&keys.pref, &keys.city, &keys.town}) {
+        if (!name->empty()) screen.needles.push_back(Quoted(*name));
+      }
+      return screen;
+    }
     default:
-      break;
+      return Screen{{"\n\n"}};  // matches nothing: pass over every line
   }
-  return screen;
+  // The town area last: a joined one is on no single line (split records are read anyway).
+  for (const std::string* name : required) {
+    if (name != nullptr && !name->empty() && name != &keys.town) return Screen{{Quoted(*name)}};
+  }
+  for (const std::string* name : required) {
+    if (name != nullptr && !name->empty()) return Screen{{Quoted(*name)}};
+  }
+  return Screen{{Quoted("")}};
 }
 
 }  // namespace orvek_cli
