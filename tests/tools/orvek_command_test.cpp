@@ -443,6 +443,16 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
                           (dir_ / "data").string()})
                        .out);
 
+  // The command's own reader says so in its own words.
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"find", "府中"}, {"code", "1000001", "--format", "json"}}) {
+    const Outcome own = Orvek(args);
+    EXPECT_EQ(1, own.status) << args[0];
+    EXPECT_EQ("", own.out) << args[0];
+    EXPECT_NE(std::string::npos, own.err.find("no ken_all.csv could be opened")) << own.err;
+  }
+  EXPECT_EQ("3\n", Orvek({"--data-dir", "data", "find", "府中市", "--count"}).out);
+
   const Outcome no_folder = Orvek({"--data-dir", "nowhere", "code", "1000001"});
   EXPECT_EQ(1, no_folder.status);
   EXPECT_NE(std::string::npos, no_folder.err.find("'nowhere'")) << no_folder.err;
