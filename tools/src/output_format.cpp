@@ -183,11 +183,4 @@ std::string RecordWriter::Finish() {
   return std::move(out_);
 }
 
-std::string FormatRecords(const std::vector<Record>& records, Format format,
-                          OutputEncoding encoding) {
-  RecordWriter writer(format, encoding);
-  for (const Record& record : records) writer.Add(record);
-  return writer.Finish();
-}
-
 }  // namespace orvek_cli

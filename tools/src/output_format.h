@@ -4,7 +4,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "command_line.h"
 #include "record.h"
@@ -31,9 +30,5 @@ class RecordWriter {
   std::size_t count_ = 0;
   std::unique_ptr<Json> json_;
 };
-
-// All records at once, as RecordWriter writes them.
-std::string FormatRecords(const std::vector<Record>& records, Format format,
-                          OutputEncoding encoding);
 
 }  // namespace orvek_cli
