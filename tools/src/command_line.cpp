@@ -63,12 +63,13 @@ bool QuoteName(const std::string& option, const std::string& name, std::string& 
     error = option + ": '" + name + "' cannot be written in CP932 (Shift-JIS)";
     return false;
   }
-  const bool last_is_space =
-      cp932->back() == ' ' ||
-      (cp932->size() >= 2 && cp932->compare(cp932->size() - 2, 2, "\x81\x40") == 0 &&
-       (cp932->size() == 2 ||
-        !platform::IsCp932LeadByte(static_cast<unsigned char>((*cp932)[cp932->size() - 3]))));
-  if (IsSpaceAt(*cp932, 0) || last_is_space) {
+  // Walked from the start: only there is it certain where a CP932 character begins.
+  std::size_t last = 0;
+  for (std::size_t i = 0; i < cp932->size();
+       i += platform::IsCp932LeadByte(static_cast<unsigned char>((*cp932)[i])) ? 2 : 1) {
+    last = i;
+  }
+  if (IsSpaceAt(*cp932, 0) || IsSpaceAt(*cp932, last)) {
     warnings.push_back(option + " '" + name +
                        "' begins or ends with a space; the file's names have none, so it "
                        "matches nothing as written");
