@@ -104,12 +104,6 @@ bool IsHalfWidthKana(unsigned char byte) {
 
 }  // namespace
 
-std::size_t Cp932CharLength(std::string_view text, std::size_t at) {
-  return platform::IsCp932LeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size()
-             ? 2
-             : 1;
-}
-
 std::string ToFullWidth(std::string_view cp932) {
   std::string out;
   out.reserve(cp932.size() * 2);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/encoding.h"
+
 namespace orvek_cli {
 
 // The full-width form, as the file writes names: ASCII letters, digits and signs, and
@@ -19,7 +21,11 @@ std::string ToFullWidth(std::string_view cp932);
 std::string ToHalfWidth(std::string_view cp932, bool* complete = nullptr);
 
 // Length in bytes of the CP932 character that starts at text[at]: 2 for a lead byte followed
-// by another byte, else 1.
-std::size_t Cp932CharLength(std::string_view text, std::size_t at);
+// by another byte, else 1. Inline: every walk over a name takes it once per character.
+inline std::size_t Cp932CharLength(std::string_view text, std::size_t at) {
+  return platform::IsCp932LeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size()
+             ? 2
+             : 1;
+}
 
 }  // namespace orvek_cli

@@ -15,18 +15,20 @@ constexpr std::string_view kNotListed =
 constexpr std::string_view kNotListedReading =
     "\xb2\xb6\xc6\xb9\xb2\xbb\xb2\xb6\xde\xc5\xb2\xca\xde\xb1\xb2";
 
-// Counts the CP932 characters equal to mark (two bytes), walking character by character so that a
-// trail byte never counts as the start of one.
-int CountChar(std::string_view text, std::string_view mark) {
-  int count = 0;
+// （ minus ） in one walk, character by character so that a trail byte never counts as the
+// start of one.
+int BracketBalance(std::string_view text) {
+  int balance = 0;
   for (std::size_t i = 0; i < text.size(); i += Cp932CharLength(text, i)) {
-    if (text[i] == mark[0] && i + 1 < text.size() && text[i + 1] == mark[1]) ++count;
+    if (text[i] != kOpenBracket[0] || i + 1 == text.size()) continue;
+    if (text[i + 1] == kOpenBracket[1]) ++balance;
+    if (text[i + 1] == kCloseBracket[1]) --balance;
   }
-  return count;
+  return balance;
 }
 
 bool BracketsOpen(std::string_view town) {
-  return CountChar(town, kOpenBracket) > CountChar(town, kCloseBracket);
+  return BracketBalance(town) > 0;
 }
 
 void AppendPadded(std::string& row, const std::string& name, std::size_t quoted_width) {

@@ -8,11 +8,15 @@ namespace orvek_cli {
 namespace {
 
 // A find on characters, not bytes: the second byte of one CP932 character and the first of
-// the next never make a match.
+// the next never make a match. The bytes are found first; only where they are is the text
+// walked, to see whether a character starts there.
 bool ContainsChars(std::string_view text, std::string_view word) {
   if (word.empty()) return true;
-  for (std::size_t i = 0; i + word.size() <= text.size(); i += Cp932CharLength(text, i)) {
-    if (text.compare(i, word.size(), word) == 0) return true;
+  std::size_t boundary = 0;  // a character start, never past the place looked at
+  for (std::size_t at = text.find(word); at != std::string_view::npos;
+       at = text.find(word, at + 1)) {
+    while (boundary < at) boundary += Cp932CharLength(text, boundary);
+    if (boundary == at) return true;
   }
   return false;
 }
@@ -57,14 +61,17 @@ std::vector<FindWord> FindWords(const std::vector<std::string>& words) {
 
 bool FindMatches(const std::vector<FindWord>& words, const Record& record) {
   const std::string address = ToFullWidth(record[kPrefecture] + record[kCity] + record[kTown]);
-  const std::string reading =
-      ToHalfWidth(record[kPrefectureKana] + record[kCityKana] + record[kTownKana]);
+  std::string reading;  // made only for a word that the address and the code do not hold
+  bool reading_made = false;
   for (const FindWord& word : words) {
-    const bool found =
-        ContainsChars(address, word.address) ||
-        (!word.reading.empty() && ContainsChars(reading, word.reading)) ||
-        (!word.code_prefix.empty() && record[kPostalCode].starts_with(word.code_prefix));
-    if (!found) return false;
+    if (!word.code_prefix.empty() && record[kPostalCode].starts_with(word.code_prefix)) continue;
+    if (ContainsChars(address, word.address)) continue;
+    if (word.reading.empty()) return false;
+    if (!reading_made) {
+      reading = ToHalfWidth(record[kPrefectureKana] + record[kCityKana] + record[kTownKana]);
+      reading_made = true;
+    }
+    if (!ContainsChars(reading, word.reading)) return false;
   }
   return true;
 }
