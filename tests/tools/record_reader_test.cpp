@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "file_view.h"
 #include "kana_width.h"
 #include "platform/encoding.h"
 #include "record.h"
@@ -141,16 +142,28 @@ class ScanTest : public ::testing::Test {
     return ScanFile(path_, screen, join);
   }
 
+  // Read both ways, mapped and in blocks through the stream, which must agree.
   static std::vector<std::string> ScanFile(const fs::path& path, const Screen& screen, bool join) {
+    const std::vector<std::string> mapped = ScanFile(path, screen, join, Reading::kMapped);
+    EXPECT_EQ(mapped, ScanFile(path, screen, join, Reading::kBlocks));
+    return mapped;
+  }
+
+  static std::vector<std::string> ScanFile(const fs::path& path, const Screen& screen, bool join,
+                                           Reading reading) {
     std::vector<std::string> seen;
     std::FILE* in = std::fopen(path.c_str(), "rb");
     EXPECT_NE(nullptr, in);
     if (in == nullptr) return seen;
-    EXPECT_EQ(ScanResult::kRead, ScanRecords(in, screen, join, [&](Record& r) {
-                seen.push_back(r[kPostalCode] + ":" + Utf8(r[kTown]) + ":" + Utf8(r[kTownKana]) +
-                               ":" + std::to_string(r.lines));
-                return true;
-              }));
+    EXPECT_EQ(ScanResult::kRead, ScanRecords(
+                                     in, screen, join,
+                                     [&](Record& r) {
+                                       seen.push_back(r[kPostalCode] + ":" + Utf8(r[kTown]) + ":" +
+                                                      Utf8(r[kTownKana]) + ":" +
+                                                      std::to_string(r.lines));
+                                       return true;
+                                     },
+                                     reading));
     std::fclose(in);
     return seen;
   }
@@ -213,6 +226,86 @@ TEST_F(ScanTest, RecordsAcrossBlocks) {
     EXPECT_EQ(lines, Scan(file, Screen{}, false).size()) << shift;
     EXPECT_EQ(lines - 3, Scan(file, Screen{}, true).size()) << shift;
   }
+}
+
+TEST_F(ScanTest, LinesAndRecordsLongerThanABlock) {
+  // One line of 300 KB, and a split record of 200 lines of 1 KB each: neither fits a block,
+  // so the reader must widen its block (or its window over the mapped file) until they do.
+  std::string long_town;
+  for (int i = 0; i < 100000; ++i) long_town += "町";
+  std::string bytes = Line("1000001", "ｱ", "前") + Line("1000002", "ｲ", long_town);
+  bytes += Line("1000003", "ｳ", "中（");
+  std::string joined = "中（";
+  for (int i = 0; i < 200; ++i) {
+    std::string part;
+    for (int j = 0; j < 340; ++j) part += "丁";
+    bytes += Line("1000003", "ｳ", part);
+    joined += part;
+  }
+  bytes += Line("1000003", "ｳ", "）") + Line("1000004", "ｴ", "後");
+  joined += "）";
+  const std::vector<std::string> expected{"1000001:前:ｱ:1", "1000002:" + long_town + ":ｲ:1",
+                                          "1000003:" + joined + ":ｳ:202", "1000004:後:ｴ:1"};
+  EXPECT_EQ(expected, Scan(bytes, Screen{}, true));
+  EXPECT_EQ((std::vector<std::string>{expected[2], expected[3]}),
+            Scan(bytes, Screen{{Sjis("後"), Sjis("丁丁")}}, true));
+}
+
+TEST_F(ScanTest, StopsWhenTold) {
+  const std::string bytes = kSplitRecords;
+  for (const Reading reading : {Reading::kMapped, Reading::kBlocks}) {
+    if (std::FILE* out = std::fopen(path_.c_str(), "wb")) {
+      std::fwrite(bytes.data(), 1, bytes.size(), out);
+      std::fclose(out);
+    }
+    std::FILE* in = std::fopen(path_.c_str(), "rb");
+    ASSERT_NE(nullptr, in);
+    int visited = 0;
+    EXPECT_EQ(ScanResult::kRead,
+              ScanRecords(
+                  in, Screen{}, true, [&](Record&) { return ++visited < 2; }, reading));
+    std::fclose(in);
+    EXPECT_EQ(2, visited);
+  }
+}
+
+TEST_F(ScanTest, MapsOnlyWhatCanBeMapped) {
+  // A regular file is mapped whole; an empty file and a folder are not, and the reader then
+  // takes the stream: no records from the one, a read error from the other.
+  const std::string bytes = kSplitRecords;
+  if (std::FILE* out = std::fopen(path_.c_str(), "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+  }
+  std::FILE* in = std::fopen(path_.c_str(), "rb");
+  ASSERT_NE(nullptr, in);
+  {
+    const FileView view(in);
+    ASSERT_TRUE(view.mapped());
+    EXPECT_EQ(bytes, std::string(view.data(), view.size()));
+  }
+  std::fclose(in);
+
+  std::fclose(std::fopen(path_.c_str(), "wb"));
+  in = std::fopen(path_.c_str(), "rb");
+  ASSERT_NE(nullptr, in);
+  EXPECT_FALSE(FileView(in).mapped());
+  int visited = 0;
+  EXPECT_EQ(ScanResult::kRead, ScanRecords(in, Screen{}, true, [&](Record&) { return ++visited; }));
+  EXPECT_EQ(0, visited);
+  std::fclose(in);
+
+  fs::remove(path_);
+  fs::create_directory(path_);
+  in = std::fopen(path_.c_str(), "rb");
+  if (in != nullptr) {  // a folder opens as a stream on Linux, and fails at its first read
+    EXPECT_FALSE(FileView(in).mapped());
+    EXPECT_EQ(ScanResult::kReadError,
+              ScanRecords(in, Screen{}, true, [&](Record&) { return ++visited; }));
+    std::fclose(in);
+  }
+  EXPECT_EQ(0, visited);
+  fs::remove(path_);
 }
 
 TEST_F(ScanTest, ScreenAllowsColumnBoundariesInsideAWord) {

@@ -21,12 +21,18 @@ struct Screen {
 
 enum class ScanResult { kRead, kReadError };
 
+// How the file is read: mapped into memory where the system can (no copy of its bytes), else
+// or on request in blocks through the stream. Both give the same records.
+enum class Reading { kMapped, kBlocks };
+
 // Opens ken_all.csv, or else KEN_ALL.CSV, in the current folder; null when neither opens.
 std::FILE* OpenDataFile();
 
 // Calls visit with every record whose lines pass the screen, in file order; with join, the
-// lines of a split town area come as one record. visit returns false to stop reading.
+// lines of a split town area come as one record. visit returns false to stop reading. The
+// file must not have been read from yet.
 ScanResult ScanRecords(std::FILE* file, const Screen& screen, bool join,
-                       const std::function<bool(Record&)>& visit);
+                       const std::function<bool(Record&)>& visit,
+                       Reading reading = Reading::kMapped);
 
 }  // namespace orvek_cli
