@@ -51,6 +51,16 @@ constexpr Composed kComposed[] = {{0xB3, kVoicedMark, 0x8394},     {0xB6, kVoice
                                   {0xCB, kSemiVoicedMark, 0x8373}, {0xCC, kSemiVoicedMark, 0x8376},
                                   {0xCD, kSemiVoicedMark, 0x8379}, {0xCE, kSemiVoicedMark, 0x837C}};
 
+// kComposed by kana and mark, for the conversion of every reading: 0 where they compose none.
+constexpr std::size_t kHalfKanaCount = 0xDF - 0xA1 + 1;
+constexpr auto kComposedByKana = [] {
+  std::array<std::uint16_t, kHalfKanaCount * 2> table{};
+  for (const Composed& c : kComposed) {
+    table[(c.kana - 0xA1) * 2 + (c.mark == kSemiVoicedMark ? 1 : 0)] = c.full;
+  }
+  return table;
+}();
+
 void AppendCode(std::string& out, std::uint16_t code) {
   out += static_cast<char>(code >> 8);
   out += static_cast<char>(code & 0xFF);
@@ -118,11 +128,12 @@ std::string ToFullWidth(std::string_view cp932) {
       std::uint16_t full = kFullWidthKana[byte - 0xA1];
       if (i + 1 < cp932.size()) {
         const auto mark = static_cast<unsigned char>(cp932[i + 1]);
-        for (const Composed& c : kComposed) {
-          if (c.kana == byte && c.mark == mark) {
-            full = c.full;
+        if (mark == kVoicedMark || mark == kSemiVoicedMark) {
+          const std::uint16_t composed =
+              kComposedByKana[(byte - 0xA1) * 2 + (mark == kSemiVoicedMark ? 1 : 0)];
+          if (composed != 0) {
+            full = composed;
             ++i;
-            break;
           }
         }
       }

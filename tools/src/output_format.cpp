@@ -1,7 +1,10 @@
 #include "output_format.h"
 
+#include <array>
 #include <charconv>
+#include <iterator>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 #include "kana_width.h"
 #include "platform/encoding.h"
@@ -39,10 +42,13 @@ constexpr Field kFields[] = {
     {"update_reason", kUpdateReason, Kind::Number},
 };
 
-// The field's text in CP932: readings in full-width katakana, as people write them.
-std::string FieldText(const Record& record, const Field& field) {
+// The field's text in CP932: readings in full-width katakana, as people write them. Only a
+// reading is made anew (in scratch); other fields are the record's own text.
+const std::string& FieldText(const Record& record, const Field& field, std::string& scratch) {
   const std::string& text = record[field.column];
-  return field.kind == Kind::Reading ? ToFullWidth(text) : text;
+  if (field.kind != Kind::Reading) return text;
+  scratch = ToFullWidth(text);
+  return scratch;
 }
 
 void AppendTsvField(std::string& out, const std::string& text) {
@@ -81,10 +87,11 @@ void AppendCsvField(std::string& out, const std::string& text) {
 
 void AppendSeparated(std::string& out, const Record& record, bool csv) {
   bool first = true;
+  std::string scratch;
   for (const Field& field : kFields) {
     if (!first) out += csv ? ',' : '\t';
     first = false;
-    const std::string text = FieldText(record, field);
+    const std::string& text = FieldText(record, field, scratch);
     csv ? AppendCsvField(out, text) : AppendTsvField(out, text);
   }
   out += csv ? "\r\n" : "\n";
@@ -100,15 +107,30 @@ void AppendHeader(std::string& out, bool csv) {
   out += csv ? "\r\n" : "\n";
 }
 
-// Fills the fields of object, made once with every key in order, from the record.
-void FillJson(nlohmann::ordered_json& object, const Record& record) {
-  for (const Field& field : kFields) {
+constexpr std::size_t kFieldCount = std::size(kFields);
+
+// The values of the object's fields, in kFields' order: the object is made once with every
+// key, and each record only sets the values, reusing their storage.
+using JsonSlots = std::array<nlohmann::ordered_json*, kFieldCount>;
+
+void SetText(nlohmann::ordered_json& value, std::string_view cp932) {
+  if (value.is_string()) {
+    value.get_ref<std::string&>() = platform::Cp932ToUtf8(cp932);
+  } else {
+    value = platform::Cp932ToUtf8(cp932);
+  }
+}
+
+void FillJson(const JsonSlots& slots, const Record& record) {
+  std::string scratch;
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    const Field& field = kFields[i];
     const std::string& text = record[field.column];
-    nlohmann::ordered_json& value = object[field.name];
+    nlohmann::ordered_json& value = *slots[i];
     switch (field.kind) {
       case Kind::Text:
       case Kind::Reading:
-        value = platform::Cp932ToUtf8(FieldText(record, field));
+        SetText(value, FieldText(record, field, scratch));
         break;
       case Kind::Flag:
         value = text == "1";
@@ -127,10 +149,22 @@ void FillJson(nlohmann::ordered_json& object, const Record& record) {
   }
 }
 
+// text with indent added after each line break.
+void AppendIndented(std::string& out, std::string_view text, std::string_view indent) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t newline = text.find('\n', at);
+    const std::size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
+    out.append(text, at, end - at);
+    if (newline != std::string_view::npos) out += indent;
+    at = end;
+  }
+}
+
 }  // namespace
 
 struct RecordWriter::Json {
   nlohmann::ordered_json object = nlohmann::ordered_json::object();
+  JsonSlots slots{};
 };
 
 RecordWriter::RecordWriter(Format format, OutputEncoding encoding)
@@ -139,6 +173,8 @@ RecordWriter::RecordWriter(Format format, OutputEncoding encoding)
   if (format_ == Format::Json || format_ == Format::Jsonl) {
     json_ = std::make_unique<Json>();
     for (const Field& field : kFields) json_->object[field.name] = nullptr;
+    // Taken once every key is in: adding none later, the object's values never move.
+    for (std::size_t i = 0; i < kFieldCount; ++i) json_->slots[i] = &json_->object[kFields[i].name];
   }
 }
 
@@ -155,19 +191,15 @@ void RecordWriter::Add(const Record& record) {
       AppendSeparated(out_, record, format_ == Format::Csv);
       break;
     case Format::Json: {
-      FillJson(json_->object, record);
+      FillJson(json_->slots, record);
       // The array's elements, indented one level: a JSON text has no raw line breaks inside
       // its strings, so every line break starts a line of the object.
       out_ += count_ == 0 ? "[\n  " : ",\n  ";
-      const std::string object = json_->object.dump(2, ' ', false, kReplaceInvalid);
-      for (char c : object) {
-        out_ += c;
-        if (c == '\n') out_ += "  ";
-      }
+      AppendIndented(out_, json_->object.dump(2, ' ', false, kReplaceInvalid), "  ");
       break;
     }
     case Format::Jsonl:
-      FillJson(json_->object, record);
+      FillJson(json_->slots, record);
       out_ += json_->object.dump(-1, ' ', false, kReplaceInvalid);
       out_ += '\n';
       break;
