@@ -81,6 +81,19 @@ TEST(FindWords, SplitAndForms) {
   EXPECT_EQ("", words[5].code_prefix);  // longer than a postal code
 }
 
+TEST(CommandLine, LocalesThatNeedNoLoading) {
+  // LC_ALL before LC_CTYPE before LANG; an empty one counts as unset.
+  EXPECT_TRUE(LocaleIsUtf8OrAscii(nullptr, nullptr, nullptr));
+  EXPECT_TRUE(LocaleIsUtf8OrAscii("", "", "C.UTF-8"));
+  EXPECT_TRUE(LocaleIsUtf8OrAscii(nullptr, "ja_JP.utf8", "ja_JP.eucJP"));
+  EXPECT_FALSE(LocaleIsUtf8OrAscii("ja_JP.SJIS", "C", "C.UTF-8"));
+  EXPECT_FALSE(LocaleIsUtf8OrAscii(nullptr, "", "ja_JP.eucJP"));
+  EXPECT_TRUE(LocaleIsUtf8OrAscii("POSIX", nullptr, "ja_JP.eucJP"));
+  EXPECT_TRUE(LocaleIsUtf8OrAscii("de_DE.Utf-8@euro", nullptr, nullptr));
+  EXPECT_FALSE(LocaleIsUtf8OrAscii("ja_JP", nullptr, nullptr));  // EUC-JP where it exists
+  EXPECT_FALSE(LocaleIsUtf8OrAscii("en_US.utf16", nullptr, nullptr));
+}
+
 TEST(Record, ParseLineAsCsv) {
   Record record;
   ParseLine(R"(1,"a,b","say ""hi""",,"",x"y,7)", record);

@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -180,7 +181,10 @@ int WriteInfo(const std::string& text) {
 
 int main(int argc, char** argv) {
   // Only the character type: names arrive and messages leave in the locale's encoding.
-  std::setlocale(LC_CTYPE, "");
+  if (!orvek_cli::LocaleIsUtf8OrAscii(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"),
+                                      std::getenv("LANG"))) {
+    std::setlocale(LC_CTYPE, "");
+  }
   const std::vector<std::string> args(argv + 1, argv + argc);
   orvek_cli::Request request;
   std::string error;
