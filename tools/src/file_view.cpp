@@ -1,42 +1,32 @@
 #include "file_view.h"
 
-#include <cstdint>
+#if !defined(_WIN32)
 
-#if defined(_WIN32)
-#include <io.h>
-#include <windows.h>
-#else
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#endif
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
 
 namespace orvek_cli {
+namespace {
 
-#if defined(_WIN32)
+// A page that cannot be read raises SIGBUS. The handler may call only what is safe in a
+// signal handler: write and _exit.
+const char* g_failure_message = "";
+struct sigaction g_previous_action {};
 
-FileView::FileView(std::FILE* file) {
-  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-  LARGE_INTEGER size{};
-  if (handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle, &size) || size.QuadPart <= 0 ||
-      static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX) {
-    return;
-  }
-  HANDLE mapping = CreateFileMappingW(handle, nullptr, PAGE_READONLY, 0, 0, nullptr);
-  if (mapping == nullptr) return;
-  const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-  CloseHandle(mapping);  // the view holds the mapping open
-  if (view == nullptr) return;
-  data_ = static_cast<const char*>(view);
-  size_ = static_cast<std::size_t>(size.QuadPart);
+extern "C" void OnBusError(int) {
+  const ssize_t written = ::write(STDERR_FILENO, g_failure_message, std::strlen(g_failure_message));
+  (void)written;
+  ::_exit(1);
 }
 
-FileView::~FileView() {
-  if (data_ != nullptr) UnmapViewOfFile(data_);
-}
+}  // namespace
 
-#else
-
-FileView::FileView(std::FILE* file) {
+FileView::FileView(std::FILE* file, const char* failure_message) {
   const int descriptor = fileno(file);
   struct stat info {};
   if (descriptor < 0 || fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) ||
@@ -50,14 +40,35 @@ FileView::FileView(std::FILE* file) {
 #endif
   void* view = mmap(nullptr, size, PROT_READ, flags, descriptor, 0);
   if (view == MAP_FAILED) return;
+  g_failure_message = failure_message;
+  struct sigaction action {};
+  action.sa_handler = OnBusError;
+  sigemptyset(&action.sa_mask);
+  if (sigaction(SIGBUS, &action, &g_previous_action) != 0) {
+    munmap(view, size);
+    return;
+  }
   data_ = static_cast<const char*>(view);
   size_ = size;
 }
 
 FileView::~FileView() {
-  if (data_ != nullptr) munmap(const_cast<char*>(data_), size_);
+  if (data_ == nullptr) return;
+  munmap(const_cast<char*>(data_), size_);
+  sigaction(SIGBUS, &g_previous_action, nullptr);
 }
 
-#endif
+}  // namespace orvek_cli
+
+#else
+
+namespace orvek_cli {
+
+// Windows reports a page that cannot be read as a structured exception, which this code does
+// not catch: the file is read as a stream there.
+FileView::FileView(std::FILE*, const char*) {}
+FileView::~FileView() = default;
 
 }  // namespace orvek_cli
+
+#endif

@@ -123,7 +123,7 @@ int SearchRecords(const orvek_cli::Request& request) {
   });
   std::fclose(file);
   if (result != ScanResult::kRead) {
-    std::fputs("orvek: the data file could not be read to its end\n", stderr);
+    std::fputs(orvek_cli::kReadFailureMessage, stderr);
     return kExitNoData;
   }
   if (request.count_only) return WriteRows(std::to_string(count) + "\n");

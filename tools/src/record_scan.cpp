@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 
 #include "file_view.h"
@@ -168,7 +169,7 @@ class Scanner {
 
   ScanResult Run(std::FILE* file, Reading reading) {
     if (reading == Reading::kMapped) {
-      const FileView view(file);
+      const FileView view(file, kReadFailureMessage);
       if (view.mapped()) return RunOver(view.data(), view.size());
     }
     return RunBlocks(file);
@@ -306,9 +307,21 @@ class Scanner {
 
 }  // namespace
 
+namespace {
+
+// A folder opens as a stream on some systems but holds no lines: it is no data file, and
+// Japan Post's name beside it is tried, as the library does.
+std::FILE* OpenIfNoFolder(const char* name) {
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return nullptr;
+  return std::fopen(name, "rb");
+}
+
+}  // namespace
+
 std::FILE* OpenDataFile() {
-  std::FILE* file = std::fopen("ken_all.csv", "rb");
-  if (file == nullptr) file = std::fopen("KEN_ALL.CSV", "rb");
+  std::FILE* file = OpenIfNoFolder("ken_all.csv");
+  if (file == nullptr) file = OpenIfNoFolder("KEN_ALL.CSV");
   // The reader asks for whole blocks: unbuffered, each is one read straight into its buffer,
   // where the stream's own buffer would split it into a 4 KB read and the rest.
   if (file != nullptr) std::setvbuf(file, nullptr, _IONBF, 0);

@@ -21,6 +21,10 @@ struct Screen {
 
 enum class ScanResult { kRead, kReadError };
 
+// What the command says when the data file cannot be read to its end; a mapped file that
+// fails under the scan says it too, and ends the process (file_view.h).
+constexpr char kReadFailureMessage[] = "orvek: the data file could not be read to its end\n";
+
 // How the file is read: mapped into memory where the system can (no copy of its bytes), else
 // or on request in blocks through the stream. Both give the same records.
 enum class Reading { kMapped, kBlocks };
