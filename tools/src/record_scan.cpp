@@ -46,11 +46,11 @@ bool OpensMoreThanCloses(const char* begin, const char* end) {
 class NeedleSearch {
  public:
   NeedleSearch(std::string needle, const std::array<std::size_t, 256>& counts)
-      : needle_(std::move(needle)), char_start_(needle_.size() + 1, true) {
+      : needle_(std::move(needle)), char_start_(needle_.size() + 1, 1) {
     for (std::size_t i = 0; i < needle_.size(); ++i) {
       if (platform::IsCp932LeadByte(static_cast<unsigned char>(needle_[i])) &&
           i + 1 < needle_.size()) {
-        char_start_[++i] = false;
+        char_start_[++i] = 0;
       }
     }
     std::size_t best = 0;
@@ -147,7 +147,7 @@ class NeedleSearch {
   }
 
   std::string needle_;
-  std::vector<bool> char_start_;
+  std::vector<unsigned char> char_start_;  // bytes, not bits: read at every hit
   char anchor_ = 0;
   std::vector<std::size_t> anchors_;
 };
