@@ -2,6 +2,7 @@
 // record's code, and a label shows how many rows the list holds.
 #pragma once
 
+#include "orvek/orvek.h"
 #include "result_dialog.h"
 
 class CAddressToCodeDlg : public CResultDialog {
@@ -9,10 +10,12 @@ class CAddressToCodeDlg : public CResultDialog {
   explicit CAddressToCodeDlg(CWnd* parent = nullptr);
   ~CAddressToCodeDlg() override = default;
 
-  // Entry limits of the three search boxes, in bytes.
+  // Entry limits of the three search boxes, in bytes. The town area takes what the library's
+  // town column holds between its quotes (ST_ORVEK_TBL::szTown less both quotes and the
+  // terminator): Japan Post's town names run to 76 bytes.
   static constexpr int kPrefLimit = 11;
   static constexpr int kCityLimit = 41;
-  static constexpr int kTownLimit = 65;
+  static constexpr int kTownLimit = sizeof(ST_ORVEK_TBL::szTown) - 3;
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;

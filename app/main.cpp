@@ -1,18 +1,54 @@
 // Morvane's process entry: the runtime's code page and the one application object are set up
 // during static initialisation; the framework then runs InitInstance. The command line is
-// ignored.
+// ignored, but for --help and --version, which a terminal user may try before anything else.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "morvane_app.h"
 #include "platform/qt_backend.h"
 
 namespace {
 // The framework's set-up for a program: the runtime's multibyte code page, before anything else.
 const int g_code_page_set = _setmbcp(_MB_CP_ANSI);
+
+constexpr char kUsage[] =
+    "Usage: morvane\n"
+    "Looks up Japanese postal codes in windows: the addresses of a postal code, or the codes\n"
+    "of an address. It reads Japan Post's ken_all.csv (or KEN_ALL.CSV) in the current folder\n"
+    "and needs a graphical display. orvek runs the same searches in a terminal.\n"
+    "\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n";
+
+// Started from a terminal without a display: one line that says so, rather than Qt's abort.
+[[noreturn]] void NoDisplay() {
+  const char* display = std::getenv("DISPLAY");
+  if (display != nullptr && *display != '\0') {
+    std::fprintf(stderr, "morvane: needs a graphical display, but %s cannot be opened\n", display);
+  } else {
+    std::fputs("morvane: needs a graphical display, but DISPLAY is not set\n", stderr);
+  }
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
 }  // namespace
 
 CMorvaneApp theApp;
 
 int main(int argc, char** argv) {
   static_cast<void>(g_code_page_set);
-  platform::QtBackend backend(argc, argv);
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::puts("morvane " MORVANE_VERSION);
+      return 0;
+    }
+  }
+  platform::QtBackend backend(argc, argv, NoDisplay);
   return AfxWinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
 }

@@ -31,7 +31,7 @@ class CollectingSink final : public orvek::detail::RowSink {
   std::vector<std::string> rows;
 };
 
-std::vector<std::string> Rows(void (*search)(int, const SearchKeys&, orvek::detail::RowSink&),
+std::vector<std::string> Rows(bool (*search)(int, const SearchKeys&, orvek::detail::RowSink&),
                               int fd, const SearchKeys& keys) {
   Check(::lseek(fd, 0, SEEK_SET) == 0);
   CollectingSink sink;
@@ -39,23 +39,29 @@ std::vector<std::string> Rows(void (*search)(int, const SearchKeys&, orvek::deta
   return sink.rows;
 }
 
-void SearchFastSse2(int fd, const SearchKeys& keys, orvek::detail::RowSink& sink) {
-  orvek::detail::SearchFast(fd, keys, sink, orvek::detail::Simd::kSse2);
+bool SearchFastSse2(int fd, const SearchKeys& keys, orvek::detail::RowSink& sink) {
+  return orvek::detail::SearchFast(fd, keys, sink, orvek::detail::Simd::kSse2);
 }
 
-// The line parser: the in-place parser must agree with the literal one, and a row made from
-// the record fits its buffer and loses all its quotes.
+// The line parser: the fields the search leaves in the piece must be the literal record's, the
+// rows made from either must agree, and a row fits its buffer and loses all its quotes.
 void CheckLine(const std::string& text) {
   ST_ORVEK_TBL literal;
-  ST_ORVEK_TBL piece;
   std::memset(&literal, 1, sizeof literal);
-  std::memset(&piece, 2, sizeof piece);
   orvek::detail::ParseLine(text.c_str(), &literal);
-  orvek::detail::ParsePiece(text.data(), text.size(), &piece);
-  Check(std::memcmp(&literal, &piece, sizeof literal) == 0);
+  orvek::detail::RowFields fields;
+  orvek::detail::ParseRowFields(text.data(), text.size(), &fields);
+  const auto same = [](const char* field, orvek::detail::FieldText piece) {
+    return std::strlen(field) == piece.length && std::memcmp(field, piece.data, piece.length) == 0;
+  };
+  Check(same(literal.szPostalCode, fields.code) && same(literal.szPref, fields.pref) &&
+        same(literal.szCity, fields.city) && same(literal.szTown, fields.town));
 
   char row[orvek::detail::kRowBufferSize];
+  char row_of_fields[orvek::detail::kRowBufferSize];
   orvek::detail::CreateRow(literal, row);
+  orvek::detail::CreateRow(fields, row_of_fields);
+  Check(std::strcmp(row, row_of_fields) == 0);
   Check(std::strlen(row) <= 130);
   orvek::detail::DeleteQuotes(row);
   Check(std::strchr(row, '"') == nullptr);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package as a new user meets it: made with CPack in a build folder, installed with
-# dpkg, filled with data and searched from another folder, then removed without a trace.
+# dpkg, started from the menu entry with the data it carries, filled with the user's own data
+# and searched from another folder, then removed without a trace.
 #   scripts/package-test.sh [BUILD_DIR]      default: build; run as root
 # Exit status 77 when it cannot run here (not root, no dpkg, no data archive).
 set -euo pipefail
@@ -60,8 +61,8 @@ dpkg -L morvane >"$work/files"
 # The files a desktop needs, where it looks for them.
 for file in /usr/bin/morvane /usr/bin/orvek /usr/bin/morvane-update-data \
   /usr/libexec/morvane/morvane-desktop /usr/share/applications/morvane.desktop \
-  /usr/share/metainfo/io.github.morvane.Morvane.metainfo.xml /usr/share/man/man1/orvek.1 \
-  /usr/share/bash-completion/completions/orvek; do
+  /usr/share/metainfo/io.github.morvane.Morvane.metainfo.xml /usr/share/morvane/KEN_ALL.CSV \
+  /usr/share/man/man1/orvek.1 /usr/share/bash-completion/completions/orvek; do
   [[ -f $file ]] || fail "$file is not installed"
 done
 library="$(grep -E '/liborvek\.so\.1$' "$work/files" || true)"
@@ -98,6 +99,39 @@ if command -v appstreamcli >/dev/null; then
 else
   say "appstreamcli not installed: the metainfo is not validated"
 fi
+
+# A new user's first start from the menu: the desktop entry's command, run as the desktop runs
+# it, in a home with no data of its own. In place of morvane, which needs a display and a
+# person, a stand-in on the PATH notes the folder it was started in and makes there the search
+# that the program's first search makes (orvek reads the data file from its current folder as
+# morvane does).
+exec_line="$(sed -n 's/^Exec=//p' /usr/share/applications/morvane.desktop | sed 's/ *%[a-zA-Z]//g')"
+[[ -n $exec_line ]] || fail "the desktop entry has no Exec line"
+stand_in="$work/stand-in"
+mkdir -p "$stand_in" "$work/home"
+printf '%s\n' '#!/bin/sh' 'pwd >"$MORVANE_TEST_OUT.folder"' \
+  'exec orvek code 1000001 >"$MORVANE_TEST_OUT" 2>&1' >"$stand_in/morvane"
+chmod +x "$stand_in/morvane"
+start_from_menu() {
+  rm -f "$work/first-search" "$work/first-search.folder"
+  (cd / && env -i HOME="$work/home" PATH="$stand_in:/usr/bin:/bin" \
+    MORVANE_TEST_OUT="$work/first-search" sh -c "$exec_line") || true
+  [[ -f $work/first-search.folder ]] || fail "the menu entry's command did not start morvane"
+}
+start_from_menu
+cat "$work/first-search"
+awk '$1 == "100-0001" && $2 == "東京都" && $3 == "千代田区" && $4 == "千代田" { found = 1 }
+     END { exit !found }' "$work/first-search" ||
+  fail "a new user's first search from the menu entry found no 100-0001 東京都 千代田区 千代田"
+say "first start from the menu: the search ran in $(cat "$work/first-search.folder")"
+# Once the updater has written the user's own copy, the menu entry starts the program there.
+HOME="$work/home" morvane-update-data "$zip" || fail "morvane-update-data for the new user"
+user_data="$work/home/.local/share/morvane"
+[[ -f $user_data/KEN_ALL.CSV ]] || fail "morvane-update-data wrote no $user_data/KEN_ALL.CSV"
+start_from_menu
+[[ $(cat "$work/first-search.folder") == "$user_data" ]] ||
+  fail "with the user's own data the menu entry started in $(cat "$work/first-search.folder")"
+grep -q '^100-0001 ' "$work/first-search" || fail "no 100-0001 row with the user's own data"
 
 # A search from another folder, with the data the updater puts in place.
 cd "$work"

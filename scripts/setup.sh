@@ -13,12 +13,15 @@ packages=(
   # the orvek command: JSON output, and its manual page made from --help
   nlohmann-json3-dev help2man
   # the Qt program and its tests: widgets, fonts, a virtual display driven as a person would
-  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic
+  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth xdotool xclip openbox imagemagick x11-utils x11-xserver-utils dbus-daemon
   # typing Japanese for real in the end-to-end tests: fcitx5 with Anthy, on a session bus
   fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus-x11
   # the package test's validators for the desktop entry and the metainfo
   desktop-file-utils appstream
+  # the Windows build: cross compiler (posix threads), GoogleTest's sources for it, Wine to run
+  # the tests, NSIS for the installer, and the Japanese locale that gives Wine code page 932
+  g++-mingw-w64-x86-64-posix googletest wine wine64 nsis locales
 )
 
 installed() {
@@ -38,6 +41,12 @@ if ((${#missing[@]} > 0)); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
   apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 makes it 932.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
+  echo "setup: generating the ja_JP.UTF-8 locale"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
 
 # Japan Post's file: never committed, unpacked into the build folders only.

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "byte_search.h"
+
 #include "data_file.h"
 #include "line_scan.h"
 #include "needle_finder.h"
@@ -102,7 +104,7 @@ class BlockScanner {
   BlockScanner(const SearchKeys& keys, RowSink& sink, Simd simd)
       : keys_(keys), sink_(sink), plan_(MakePlan(keys, simd)) {}
 
-  void Run(int fd);
+  bool Run(int fd);  // false after a read error
 
  private:
   // The complete lines in buffer_[begin, end); end - 1 is an LF.
@@ -118,22 +120,22 @@ class BlockScanner {
   // The first line in the buffer goes on from pieces already tested.
   bool continued_line_ = false;
   std::vector<LineSpan> lines_;
-  ST_ORVEK_TBL record_{};
   char row_[kRowBufferSize]{};
 };
 
-void BlockScanner::Run(int fd) {
-  if (plan_.nothing) return;
+bool BlockScanner::Run(int fd) {
+  if (plan_.nothing) return true;
   buffer_ = std::make_unique_for_overwrite<char[]>(kBlockBytes);
   char* const buffer = buffer_.get();
   std::size_t filled = 0;
   for (;;) {
-    const std::size_t n = ReadSome(fd, buffer + filled, kBlockBytes - filled);
+    const ssize_t n = ReadSome(fd, buffer + filled, kBlockBytes - filled);
+    if (n < 0) return false;  // the lines before the failed read have been tested
     if (n == 0) break;
-    filled += n;
+    filled += static_cast<std::size_t>(n);
     std::size_t done = 0;
-    if (const void* lf = ::memrchr(buffer, '\n', filled)) {
-      done = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer) + 1;
+    if (const char* lf = FindLastByte(buffer, '\n', filled)) {
+      done = static_cast<std::size_t>(lf - buffer) + 1;
       ScanLines(0, done);
     } else if (filled >= kBlockBytes / 2) {
       // A very long line: test its pieces now. A piece only ends where the next byte is in
@@ -148,6 +150,7 @@ void BlockScanner::Run(int fd) {
     filled -= done;
   }
   if (filled > 0) ParseLine(buffer, buffer + filled, false);
+  return true;
 }
 
 void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
@@ -164,27 +167,33 @@ void BlockScanner::ScanLines(std::size_t begin, std::size_t end) {
   }
 
   lines_.clear();
+  // Each source lists its lines in order; only lines from more than one need sorting.
   int sources = 0;
+  const auto listed = [&](std::size_t first) {
+    if (lines_.size() > first) ++sources;
+  };
   if (continued_line) {
     const auto* lf = static_cast<const char*>(std::memchr(base + begin, '\n', end - begin));
     lines_.push_back({static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(lf - base)});
-    ++sources;
+    listed(0);
   }
   for (const NeedleFinder& needle : plan_.needles) {
+    const std::size_t first = lines_.size();
     const char* from = base + begin;
     while (const char* hit = needle.Find(from, base + end)) {
-      const auto* before = static_cast<const char*>(::memrchr(from, '\n', hit - from));
+      const char* before = FindLastByte(from, '\n', static_cast<std::size_t>(hit - from));
       const char* line = before != nullptr ? before + 1 : from;
       const auto* lf = static_cast<const char*>(std::memchr(hit, '\n', base + end - hit));
       lines_.push_back(
           {static_cast<std::uint32_t>(line - base), static_cast<std::uint32_t>(lf - base)});
       from = lf + 1;
     }
-    ++sources;
+    listed(first);
   }
   if (plan_.irregular_lines) {
+    const std::size_t first = lines_.size();
     FindIrregularLines(base, begin, end, lines_, plan_.simd);
-    ++sources;
+    listed(first);
   }
   if (sources > 1) {
     std::sort(lines_.begin(), lines_.end());
@@ -205,16 +214,19 @@ void BlockScanner::ParseLine(const char* begin, const char* end, bool has_lf) {
 }
 
 void BlockScanner::TestPiece(const char* data, std::size_t length) {
-  ParsePiece(data, length, &record_);
-  if (!Matches(keys_, record_)) return;
-  CreateRow(record_, row_);
+  // The record's four fields that count, where they lie: copying all nine columns into the
+  // record only to read four of them back costs more than the rest of a hit.
+  RowFields fields;
+  ParseRowFields(data, length, &fields);
+  if (!Matches(keys_, fields)) return;
+  CreateRow(fields, row_);
   sink_.AddRow(row_);
 }
 
 }  // namespace
 
-void SearchFast(int fd, const SearchKeys& keys, RowSink& sink, Simd simd) {
-  BlockScanner(keys, sink, simd).Run(fd);
+bool SearchFast(int fd, const SearchKeys& keys, RowSink& sink, Simd simd) {
+  return BlockScanner(keys, sink, simd).Run(fd);
 }
 
 }  // namespace orvek::detail

@@ -72,25 +72,28 @@ ChunkBits Sse2Bits(const char* p) {
 // The line the screen is in; Add() has no branch.
 class LineScreen {
  public:
+  // Lines are longer than a chunk but not by much, so whether a chunk holds an LF is a coin
+  // toss for a branch predictor: the state is selected with masks instead.
   __attribute__((always_inline)) inline void Add(std::uint64_t lf, std::uint64_t comma) {
     const std::uint64_t head = lf ^ (lf - 1);  // through the first LF, or the whole chunk
-    const bool ends = lf != 0;
+    const auto ends = static_cast<unsigned>(lf != 0);
+    const unsigned restart = 0U - ends;  // all ones when the line ends in this chunk
     const unsigned commas = commas_ + static_cast<unsigned>(__builtin_popcountll(comma & head));
     // A line of more than 499 bytes holds at least six whole chunks without an LF.
-    chunks_without_lf_ = ends ? 0 : chunks_without_lf_ + 1;
-    flagged_ |= (ends & (commas < kCommasOfNineColumns)) | (chunks_without_lf_ >= 5) |
-                ((lf & (lf - 1)) != 0);
-    // After an LF the count starts again behind it; selected with a mask, not a branch.
-    const unsigned restart = 0U - static_cast<unsigned>(ends);
+    chunks_without_lf_ = (chunks_without_lf_ + 1) & ~restart;
+    flagged_ |= (ends & static_cast<unsigned>(commas < kCommasOfNineColumns)) |
+                static_cast<unsigned>(chunks_without_lf_ >= 5) |
+                static_cast<unsigned>((lf & (lf - 1)) != 0);
+    // After an LF the count starts again behind it.
     commas_ = (static_cast<unsigned>(__builtin_popcountll(comma & ~head)) & restart) |
               (commas & ~restart);
   }
-  bool Flagged() const { return flagged_; }
+  bool Flagged() const { return flagged_ != 0; }
 
  private:
   unsigned commas_ = 0;
   unsigned chunks_without_lf_ = 0;
-  bool flagged_ = false;
+  unsigned flagged_ = 0;
 };
 
 bool ScreenSse2(const char* base, std::size_t begin, std::size_t end) {

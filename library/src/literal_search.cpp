@@ -5,7 +5,7 @@
 
 namespace orvek::detail {
 
-void SearchLiteral(int fd, const SearchKeys& keys, RowSink& sink) {
+bool SearchLiteral(int fd, const SearchKeys& keys, RowSink& sink) {
   TextModeReader reader(fd);
   char line[kLineBufferSize];
   std::size_t length = 0;
@@ -17,6 +17,7 @@ void SearchLiteral(int fd, const SearchKeys& keys, RowSink& sink) {
     CreateRow(record, row);
     sink.AddRow(row);
   }
+  return !reader.Failed();
 }
 
 }  // namespace orvek::detail

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "orvek/orvek.h"
+#include "record.h"
 
 namespace orvek::detail {
 
@@ -30,5 +31,7 @@ int CheckAddress(const char* pref, const char* city, const char* town, int mode,
 
 // fnGetChimei's test (postal code equal) or fnGetOrvek's (CheckAddress gives exactly 1).
 bool Matches(const SearchKeys& keys, const ST_ORVEK_TBL& record);
+// The same test on the fields where they lie in the piece.
+bool Matches(const SearchKeys& keys, const RowFields& fields);
 
 }  // namespace orvek::detail

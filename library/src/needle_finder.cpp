@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "byte_search.h"
+
 namespace orvek::detail {
 namespace {
 
@@ -17,8 +19,7 @@ struct Needle {
 
 const char* FindTail(const char* p, const char* end, const Needle& needle) {
   if (static_cast<std::size_t>(end - p) < needle.length) return nullptr;
-  return static_cast<const char*>(
-      ::memmem(p, static_cast<std::size_t>(end - p), needle.text, needle.length));
+  return FindBytes(p, static_cast<std::size_t>(end - p), needle.text, needle.length);
 }
 
 const char* FindSse2(const char* p, const char* end, const Needle& needle) {

@@ -20,6 +20,11 @@ constexpr char kOpenErrorMessage[] =
     "[fnGetChimei]\n"
     "\x97\x58\x95\xd6\x94\xd4\x8d\x86\x83\x74\x83\x40\x83\x43\x83\x8b"
     "\x83\x49\x81\x5b\x83\x76\x83\x93\x83\x47\x83\x89\x81\x5b";
+// "[fnGetChimei]\n郵便番号ファイル読み込みエラー": the file stopped giving lines before its end.
+constexpr char kReadErrorMessage[] =
+    "[fnGetChimei]\n"
+    "\x97\x58\x95\xd6\x94\xd4\x8d\x86\x83\x74\x83\x40\x83\x43\x83\x8b"
+    "\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x83\x47\x83\x89\x81\x5b";
 
 class ListBoxSink final : public orvek::detail::RowSink {
  public:
@@ -61,9 +66,15 @@ int RunSearch(const SearchKeys& keys, CListBox* list) {
   }
   const HWND window = list->GetSafeHwnd();
   ListBoxSink sink(window);
-  orvek::detail::SearchFast(fd, keys, sink);
+  const bool read_whole = orvek::detail::SearchFast(fd, keys, sink);
+  // The rows found before a read error stay, cleaned like any others; the caller must still
+  // learn that the list may lack rows.
   CleanRows(window);
   ::close(fd);
+  if (!read_whole) {
+    AfxMessageBox(kReadErrorMessage, MB_OK, 0);
+    return -1;
+  }
   return 0;
 }
 

@@ -3,7 +3,7 @@
 #include <emmintrin.h>
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace orvek::detail {
@@ -23,32 +23,63 @@ void ForEachField(ST_ORVEK_TBL* record, Visit visit) {
   visit(record->szTown, sizeof record->szTown);
 }
 
-// Bytes at which a column stops: the separators, and the NUL that ends the text.
-constexpr auto kEndsColumn = [] {
-  std::array<bool, 256> ends{};
-  ends[static_cast<unsigned char>(',')] = true;
-  ends[static_cast<unsigned char>('\n')] = true;
-  ends[0] = true;
-  return ends;
-}();
+// Where the columns of text[0, size) end: at ',', '\n' and the NUL that ends the text, found
+// 64 bytes at a time and handed out in order. The loads of a window do not wait for one
+// another, where a search from each column's start would wait for the last column's end.
+class ColumnEnds {
+ public:
+  ColumnEnds(const char* text, std::size_t size) : text_(text), size_(size) { Load(0); }
 
-// The first byte in [p, end) that ends a column, or end.
-const char* FindColumnEnd(const char* p, const char* end) {
-  const __m128i comma = _mm_set1_epi8(',');
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i nul = _mm_setzero_si128();
-  while (end - p >= 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i stops =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, lf)),
-                     _mm_cmpeq_epi8(bytes, nul));
-    const int mask = _mm_movemask_epi8(stops);
-    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
-    p += 16;
+  // The next place where a column ends, or size when the text has no more.
+  __attribute__((always_inline)) std::size_t Next() {
+    while (ends_ == 0) {
+      if (size_ - window_ <= kWindow) return size_;
+      Load(window_ + kWindow);
+    }
+    const std::size_t at = window_ + static_cast<std::size_t>(__builtin_ctzll(ends_));
+    ends_ &= ends_ - 1;
+    return at;
   }
-  while (p != end && !kEndsColumn[static_cast<unsigned char>(*p)]) ++p;
-  return p;
-}
+
+ private:
+  static constexpr std::size_t kWindow = 64;
+
+  static std::uint64_t Ends(const char* p) {
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    std::uint64_t ends = 0;
+    for (int part = 0; part < 4; ++part) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
+      const __m128i stops =
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, lf)),
+                       _mm_cmpeq_epi8(bytes, nul));
+      ends |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(stops)))
+              << (16 * part);
+    }
+    return ends;
+  }
+
+  // The window at text[window]; nothing outside text[0, size) is read.
+  void Load(std::size_t window) {
+    window_ = window;
+    const std::size_t left = size_ - window;
+    if (left >= kWindow) {
+      ends_ = Ends(text_ + window);
+    } else if (size_ >= kWindow) {  // the text's last 64 bytes, shifted into place
+      ends_ = Ends(text_ + size_ - kWindow) >> (kWindow - left);
+    } else {
+      char padded[kWindow]{};
+      std::memcpy(padded, text_ + window, left);
+      ends_ = Ends(padded) & ((std::uint64_t{1} << left) - 1);
+    }
+  }
+
+  const char* text_;
+  std::size_t size_;
+  std::size_t window_ = 0;
+  std::uint64_t ends_ = 0;
+};
 
 }  // namespace
 
@@ -79,16 +110,31 @@ void ParseLine(const char* line, ST_ORVEK_TBL* record) {
   });
 }
 
-void ParsePiece(const char* data, std::size_t length, ST_ORVEK_TBL* record) {
-  const char* read = data;
-  const char* end = data + std::min(length, kLineBufferSize);
-  std::memset(record, 0, sizeof *record);  // the NULs behind every field's text
-  ForEachField(record, [&](char* field, std::size_t size) {
-    const char* column_end = FindColumnEnd(read, end);
-    if (column_end != end && *column_end == '\0') end = column_end;  // the text ends there
-    std::memcpy(field, read, std::min(static_cast<std::size_t>(column_end - read), size - 1));
-    read = column_end == end ? end : column_end + 1;
-  });
+void ParseRowFields(const char* data, std::size_t length, RowFields* fields) {
+  // The record's fields in column order, and where each of the four is wanted.
+  constexpr std::size_t kSizes[] = {
+      sizeof ST_ORVEK_TBL::szLocalCode,  sizeof ST_ORVEK_TBL::szOldCode,
+      sizeof ST_ORVEK_TBL::szPostalCode, sizeof ST_ORVEK_TBL::szPrefKana,
+      sizeof ST_ORVEK_TBL::szCityKana,   sizeof ST_ORVEK_TBL::szTownKana,
+      sizeof ST_ORVEK_TBL::szPref,       sizeof ST_ORVEK_TBL::szCity,
+      sizeof ST_ORVEK_TBL::szTown};
+  FieldText* const wanted[] = {nullptr, nullptr,       &fields->code, nullptr,      nullptr,
+                               nullptr, &fields->pref, &fields->city, &fields->town};
+  const std::size_t size = std::min(length, kLineBufferSize);
+  ColumnEnds ends(data, size);
+  std::size_t read = 0;
+  bool ended = false;  // at the end of the text or at a NUL: the other fields are empty
+  for (std::size_t column = 0; column < std::size(kSizes); ++column) {
+    std::size_t end = read;
+    if (!ended) {
+      end = ends.Next();
+      ended = end == size || data[end] == '\0';
+    }
+    if (wanted[column] != nullptr) {
+      *wanted[column] = {data + read, std::min(end - read, kSizes[column] - 1)};
+    }
+    read = ended ? end : end + 1;
+  }
 }
 
 }  // namespace orvek::detail

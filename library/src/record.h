@@ -25,9 +25,24 @@ inline void CopyPadded(char* destination, const char* source, std::size_t size) 
 // takes the first nine columns, each cut to its field's size - 1.
 void ParseLine(const char* line, ST_ORVEK_TBL* record);
 
-// The same record as ParseLine gives for data[0, length) followed by a NUL, without the work
-// buffer: the text ends at the first NUL or after 500 bytes, columns end at ',' and '\n',
-// and columns the text does not reach are empty.
-void ParsePiece(const char* data, std::size_t length, ST_ORVEK_TBL* record);
+// A field's text where it lies in a piece: the bytes that ParseLine would copy into it.
+struct FieldText {
+  const char* data;
+  std::size_t length;
+};
+
+// The four fields that a search compares and shows.
+struct RowFields {
+  FieldText code;  // szPostalCode
+  FieldText pref;  // szPref
+  FieldText city;  // szCity
+  FieldText town;  // szTown
+};
+
+// The szPostalCode, szPref, szCity and szTown that ParseLine gives for data[0, length)
+// followed by a NUL, left in the piece rather than copied, for a search looks at them once:
+// the text ends at the first NUL or after 500 bytes, columns end at ',' and '\n', and a
+// column the text does not reach is empty.
+void ParseRowFields(const char* data, std::size_t length, RowFields* fields);
 
 }  // namespace orvek::detail

@@ -4,6 +4,8 @@
 #include <cstddef>
 
 #include "orvek/orvek.h"
+#include "record.h"
+#include "simd.h"
 
 namespace orvek::detail {
 
@@ -14,8 +16,15 @@ inline constexpr std::size_t kRowBufferSize = 300;
 // fnCreateString: "postal code", two spaces, prefecture, padding, two spaces, city, padding,
 // town area, all with the quotes that the record keeps.
 void CreateRow(const ST_ORVEK_TBL& record, char (&row)[kRowBufferSize]);
+// The same row from the fields where they lie in the piece, for the record that ParseLine
+// would fill from it (whose bytes behind each field's text are NULs).
+void CreateRow(const RowFields& fields, char (&row)[kRowBufferSize]);
 
 // fnDeleteTen: removes every double-quote byte from the NUL-terminated row in place.
-void DeleteQuotes(char* row);
+// kBest moves sixteen bytes at a time where the processor has SSSE3.
+void DeleteQuotes(char* row, Simd simd);
+inline void DeleteQuotes(char* row) {
+  DeleteQuotes(row, Simd::kBest);
+}
 
 }  // namespace orvek::detail

@@ -15,15 +15,18 @@ class RowSink {
   ~RowSink() = default;
 };
 
+// Both searches return false when reading the file failed before its end; the rows of the
+// lines read until then have been given to the sink.
+
 // The reference: one text-mode fgets of at most 499 bytes at a time, each piece parsed with
 // ParseLine and tested.
-void SearchLiteral(int fd, const SearchKeys& keys, RowSink& sink);
+bool SearchLiteral(int fd, const SearchKeys& keys, RowSink& sink);
 
 // The same rows, found without parsing every line: the file is read in blocks, and only the
 // lines that can hold a hit are cut into pieces and parsed (see fast_search.cpp).
-void SearchFast(int fd, const SearchKeys& keys, RowSink& sink, Simd simd);
-inline void SearchFast(int fd, const SearchKeys& keys, RowSink& sink) {
-  SearchFast(fd, keys, sink, Simd::kBest);
+bool SearchFast(int fd, const SearchKeys& keys, RowSink& sink, Simd simd);
+inline bool SearchFast(int fd, const SearchKeys& keys, RowSink& sink) {
+  return SearchFast(fd, keys, sink, Simd::kBest);
 }
 
 }  // namespace orvek::detail

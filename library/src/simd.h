@@ -1,5 +1,6 @@
-// Which vector instructions the block scan uses. SSE2 is always there on x86-64; AVX2 is
-// taken when the processor has it, and the tests run both.
+// Which vector instructions the block scan and the row cleaning use. SSE2 is always there on
+// x86-64; AVX2 (the scan) and SSSE3 (the cleaning) are taken when the processor has them, and
+// the tests run both ways.
 #pragma once
 
 namespace orvek::detail {

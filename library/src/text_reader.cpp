@@ -6,7 +6,10 @@ namespace orvek::detail {
 
 int TextModeReader::PeekRaw() {
   if (position_ == filled_) {
-    filled_ = ReadSome(fd_, raw_, sizeof raw_);
+    if (failed_) return -1;
+    const ssize_t n = ReadSome(fd_, raw_, sizeof raw_);
+    failed_ = n < 0;
+    filled_ = n > 0 ? static_cast<std::size_t>(n) : 0;
     position_ = 0;
     if (filled_ == 0) return -1;
   }
@@ -34,7 +37,7 @@ bool TextModeReader::ReadPiece(char* buffer, std::size_t size, std::size_t* leng
   }
   buffer[n] = '\0';
   *length = n;
-  return n > 0;
+  return n > 0 && !failed_;
 }
 
 }  // namespace orvek::detail

@@ -12,9 +12,12 @@ class TextModeReader {
  public:
   explicit TextModeReader(int fd) : fd_(fd) {}
 
-  // fgets(buffer, size): false when nothing was left to read. The piece may hold NUL bytes;
-  // its length in bytes is stored in *length.
+  // fgets(buffer, size): false when nothing was left to read, or when a read failed (then the
+  // piece that it cut short is not given). The piece may hold NUL bytes; its length in bytes is
+  // stored in *length.
   bool ReadPiece(char* buffer, std::size_t size, std::size_t* length);
+  // Whether the reading ended at a read error rather than at the end of the file.
+  bool Failed() const { return failed_; }
 
  private:
   int NextByte();  // translated; -1 at the end
@@ -24,6 +27,7 @@ class TextModeReader {
   char raw_[4096];
   std::size_t position_ = 0;
   std::size_t filled_ = 0;
+  bool failed_ = false;
 };
 
 }  // namespace orvek::detail

@@ -23,7 +23,12 @@ class AddressToCodeTest : public AppTest {
   static std::vector<std::string> LibraryRows(const char* pref, const char* city, const char* town,
                                               int mode) {
     const auto key = [](const char* utf8) {
-      return *utf8 == '\0' ? std::string() : "\"" + *platform::Utf8ToCp932(utf8) + "\"";
+      std::string quoted;
+      if (*utf8 == '\0') return quoted;
+      quoted += '"';
+      quoted += *platform::Utf8ToCp932(utf8);
+      quoted += '"';
+      return quoted;
     };
     std::string p = key(pref), c = key(city), t = key(town);
     CListBox list;
@@ -122,6 +127,32 @@ TEST_F(AddressToCodeTest, ResultFieldsShowTheSelectedRow) {
   Finish();
 }
 
+// The keys of the result list on a long list: each row they land on fills the fields.
+TEST_F(AddressToCodeTest, ListKeysWalkTheRowsAndFillTheFields) {
+  const auto shows_row = [](int index) {
+    EXPECT_EQ(index, List()->Selection());
+    const std::string row = Utf8(List()->Row(index));
+    EXPECT_NE(std::string::npos, row.find(TextOf(1012))) << "row " << index << ": " << row;
+  };
+  User()
+      .Type(1001, "東京都")
+      .Click(1008)
+      .Tab()
+      .Tab()
+      .Then([] { EXPECT_EQ(1005, FocusId()); })
+      .Key(VK_DOWN)
+      .Then([&] { shows_row(0); })
+      .Key(VK_DOWN)
+      .Then([&] { shows_row(1); })
+      .Key(VK_END)
+      .Then([&] { shows_row(List()->Count() - 1); })
+      .Key(VK_HOME)
+      .Then([&] { shows_row(0); })
+      .Key(VK_NEXT)
+      .Then([&] { shows_row(List()->FullyVisibleRows() - 1); });
+  Finish();
+}
+
 TEST_F(AddressToCodeTest, EmptyFieldsDoNothingAndABlankCountsAsFilled) {
   User()
       .Type(1001, "東京都")
@@ -162,6 +193,26 @@ TEST_F(AddressToCodeTest, NamesSpelledOtherwiseThanTheFileFindNothingAndSayNothi
         EXPECT_EQ("0件", TextOf(1009));
         EXPECT_TRUE(backend_.MessageBoxes().empty());
       });
+  Finish();
+}
+
+// The longest town names of the file (up to 76 bytes) fit the box whole and are found; the box
+// stops at the 78 bytes that the library's town column can hold.
+TEST_F(AddressToCodeTest, TheTownBoxHoldsTheLongestTownNames) {
+  const std::string tower =
+      "桜丘町渋谷サクラステージＳＨＩＢＵＹＡサイドＳＨＩＢＵＹＡタワー（７階）";
+  User()
+      .Type(1003, tower)
+      .Then([tower] { EXPECT_EQ(tower, TextOf(1003)); })
+      .Click(1008)
+      .Then([] {
+        ASSERT_EQ(1, List()->Count());
+        EXPECT_EQ(0u, Rows()[0].find("150-6207  東京都      渋谷区")) << Rows()[0];
+        EXPECT_EQ("1件", TextOf(1009));
+      })
+      .Click(1010)
+      .Type(1003, std::string(80, 'x'))
+      .Then([] { EXPECT_EQ(std::string(78, 'x'), TextOf(1003)); });
   Finish();
 }
 

@@ -74,7 +74,8 @@ class AppTest : public ::testing::Test {
   static std::string AllTexts() {
     std::string texts;
     for (const platform::Window* child : Active()->Children()) {
-      texts += (child == Active()->Children().front() ? "" : "|") + Utf8(child->Text());
+      if (child != Active()->Children().front()) texts += '|';
+      texts += Utf8(child->Text());
     }
     return texts;
   }

@@ -55,6 +55,36 @@ TEST_F(CodeToAddressTest, CodeGivesItsAddressAndEachFieldCopiesItselfOnFocus) {
   Finish();
 }
 
+// A keyboard user: Tab to 検索, Space, Tab into the list; the first Down picks row 0.
+TEST_F(CodeToAddressTest, KeyboardAloneSearchesAndTheFirstDownPicksTheOnlyRow) {
+  User()
+      .Type(1001, "100")
+      .Tab()
+      .Type(1002, "0001")
+      .Tab()
+      .Space()
+      .Tab()
+      .Tab()
+      .Then([] {
+        EXPECT_EQ(1005, FocusId());
+        EXPECT_EQ(LB_ERR, List()->Selection());
+      })
+      .Key(VK_DOWN)
+      .Then([] {
+        EXPECT_EQ(0, List()->Selection());
+        EXPECT_EQ("東京都千代田区千代田", TextOf(1016));
+      })
+      .Then(
+          [] { SendMessageA(Active()->Child(1016), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("")); })
+      .Key(VK_DOWN)
+      .Key(VK_HOME)
+      .Then([] {
+        EXPECT_EQ(0, List()->Selection());
+        EXPECT_EQ("", TextOf(1016)) << "keys that land on the selected row send nothing";
+      });
+  Finish();
+}
+
 TEST_F(CodeToAddressTest, SharedCodeListsEveryRecordInFileOrderAndRepeatsWithoutClear) {
   // The town areas of 4520961 as the file lists them, read independently of the library.
   std::vector<std::string> towns;

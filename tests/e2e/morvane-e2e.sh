@@ -2,7 +2,8 @@
 # Morvane as a person uses it: the real program on a private X server (Xvfb, openbox), driven
 # with xdotool, read back through the screen and the clipboard (xclip).
 #   morvane-e2e.sh --program BIN --data-dir DIR --icon-export BIN --out DIR FLOW
-# FLOW: code-search, address-search, keys, no-data, input-method. Screenshots go to OUT/FLOW/.
+# FLOW: code-search, address-search, keys, no-data, input-method, keyboard, window-manager.
+# Screenshots go to OUT/FLOW/.
 # Exit status 77 (skipped) when a tool or the data file is missing.
 set -euo pipefail
 
@@ -57,6 +58,7 @@ menu_exit=(30 109 260 20)
 menu_icon=(21 15 21 21)
 menu_background=(4 130 10 10)
 
+code_first_box=(51 12 23 16)
 code_search=(123 12 29 15)
 code_list=(8 51 470 74)
 code_first_row=(10 51 80 6)
@@ -345,6 +347,216 @@ flow_input_method() {
   expect_exit ended 0
 }
 
+# --- keyboard: both search dialogs without the mouse -------------------------------------------
+
+# すべて for row N (from 0) of the 東京都 list: the file's 東京都 records in file order.
+tokyo_all() {
+  iconv -f CP932 -t UTF-8 "$data_dir/KEN_ALL.CSV" |
+    awk -F, -v n="$1" '$7 == "\"東京都\"" && i++ == n { s = $7 $8 $9; gsub(/"/, "", s); print s }'
+}
+
+# cond_selection_shown X Y W H: the list shows a selected row, a band in the style's
+# highlight colour: strongly coloured pixels against the white ground and the black text.
+cond_selection_shown() {
+  local share
+  import -silent -window "$dlg" "$work/dialog-colour.png" 2>/dev/null || {
+    seen="no picture of the window"
+    return 1
+  }
+  share="$(convert "$work/dialog-colour.png" \
+    -crop "$(px_x "$3")x$(px_y "$4")+$(px_x "$1")+$(px_y "$2")" +repage \
+    -colorspace HSL -channel G -separate +channel -threshold 40% -format '%[fx:mean]' info:)"
+  awk -v s="$share" 'BEGIN { exit !(s > 0.02) }' && return 0
+  seen="no highlighted row (coloured share ${share:-?})"
+  return 1
+}
+
+# From the list, Tab to すべて (the fourth result field, which copies itself) and back.
+expect_list_row() {
+  local step="$1" row="$2" all
+  all="$(tokyo_all "$row")"
+  keys Tab Tab Tab Tab
+  expect "$step" "row $row selected: すべて \"$all\"" cond_clipboard "$all"
+  keys shift+Tab shift+Tab shift+Tab shift+Tab
+}
+
+flow_keyboard() {
+  start_program "$data_dir"
+  expect main-menu "the main menu" cond_active "$main_menu"
+  keys Return
+  expect code-dialog "\"$code_dialog\" by Enter on the first button" cond_active "$code_dialog"
+  type_text 100
+  keys Tab
+  type_text 0001
+  keys Tab space
+  expect code-searched "\"$code_dialog\" active after the search" cond_active "$code_dialog"
+  keys Tab Tab Down
+  expect code-row-selected "the one row selected by the first Down" \
+    cond_selection_shown "${code_list[@]}"
+  local field
+  for field in 東京都 千代田区 千代田 東京都千代田区千代田; do
+    keys Tab
+    expect "code-tab-$field" "the result field \"$field\" copied as Tab reaches it" \
+      cond_clipboard "$field"
+  done
+  keys Return Escape shift+Tab
+  expect code-enter-esc-inert "the dialog kept after Enter and Esc: Shift+Tab copies 千代田" \
+    cond_clipboard 千代田
+  keys Tab Tab Return
+  expect code-back "the main menu again after 戻る by Tab and Enter" cond_active "$main_menu"
+
+  keys Tab Return
+  expect address-dialog "\"$address_dialog\" by Tab and Enter" cond_active "$address_dialog"
+  type_text 東京都
+  keys Tab Tab Tab space
+  expect address-count "the count label \"4165件\"" cond_text "${address_count[@]}" "4165件"
+  keys Tab Tab
+  expect address-list-focused "the list focused, its caret on row 0" cond_active "$address_dialog"
+  keys Down
+  expect address-row-shown "a row highlighted after the first Down" \
+    cond_selection_shown "${address_list[@]}"
+  expect_list_row address-down-first 0
+  keys Down
+  expect_list_row address-down-second 1
+  keys End
+  expect_list_row address-end 4164
+  keys Home
+  expect_list_row address-home 0
+  keys Next
+  # A page: the rows the list shows whole (9 of IPAGothic at 12 pixels), less one.
+  expect_list_row address-page-down 8
+  keys Prior
+  expect_list_row address-page-up 0
+  keys Tab Tab Tab Tab Tab Return
+  expect address-back "the main menu again after 戻る by the keyboard" cond_active "$main_menu"
+  keys alt+F4
+  expect_exit ended 0
+}
+
+# --- the window manager: visible focus, dialogs that stay with the main menu -------------------
+
+# The picture of a control as it stands now, in the file given; not blank (it has been painted).
+grab_control() {
+  local file="$1" spread
+  shift
+  crop_dialog "$file" "$@" 0 || return 1
+  spread="$(convert "$file" -format '%[fx:maxima-minima]' info:)"
+  awk -v s="$spread" 'BEGIN { exit !(s > 0) }'
+}
+
+cond_painted() {
+  grab_control "$@" && return 0
+  seen="a blank control"
+  return 1
+}
+
+# cond_control_looks same|other REFERENCE X Y W H: the control compared with an earlier picture.
+cond_control_looks() {
+  local want="$1" reference="$2" now="$work/control-now.png" differing
+  shift 2
+  grab_control "$now" "$@" || {
+    seen="a blank control"
+    return 1
+  }
+  differing="$(compare -metric AE "$reference" "$now" null: 2>&1 || true)"
+  differing="${differing%% *}"
+  if [[ $want == other ]] && awk -v d="$differing" 'BEGIN { exit !(d > 0) }'; then return 0; fi
+  if [[ $want == same && $differing == 0 ]]; then return 0; fi
+  cp "$reference" "$work/evidence-before.png"
+  cp "$now" "$work/evidence-after.png"
+  seen="$differing pixels differing"
+  return 1
+}
+
+# A focus move (the keys given) shows on the control: its pixels change.
+expect_focus_shows() {
+  local step="$1" what="$2" keys_to_press="$3" before="$work/control-before-$1.png"
+  shift 3
+  expect "$step-before" "the control painted before the focus moves" cond_painted "$before" "$@"
+  # shellcheck disable=SC2086  # several keys
+  keys $keys_to_press
+  expect "$step" "$what" cond_control_looks other "$before" "$@"
+}
+
+# The window is a dialog for the window manager, transient for the window given.
+cond_dialog_of() {
+  local owner transient type
+  owner="$(printf '0x%x' "$1")"
+  transient="$(xprop -id "$dlg" WM_TRANSIENT_FOR 2>/dev/null || true)"
+  type="$(xprop -id "$dlg" _NET_WM_WINDOW_TYPE 2>/dev/null || true)"
+  if [[ $transient == *"window id # $owner" && $type == *"= _NET_WM_WINDOW_TYPE_DIALOG"* ]]; then
+    return 0
+  fi
+  seen="${transient:-no WM_TRANSIENT_FOR}; ${type:-no window type} (main menu $owner)"
+  return 1
+}
+
+cond_viewable() {
+  xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' && return 0
+  seen="window $1 not on the screen"
+  return 1
+}
+
+cond_not_viewable() {
+  xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
+  seen="window $1 still on the screen"
+  return 1
+}
+
+flow_window_manager() {
+  # The data comes through a named pipe, so that the popup stays while it is looked at.
+  local pipe_dir="$work/pipe" menu_id dialog_id
+  mkdir "$pipe_dir"
+  mkfifo "$pipe_dir/ken_all.csv"
+  start_program "$pipe_dir"
+  expect main-menu "the main menu" cond_active "$main_menu"
+  menu_id="$dlg"
+  expect_focus_shows menu-tab "button 1001 drawn otherwise once Tab gives it the focus" Tab \
+    "${menu_address[@]}"
+  expect_focus_shows menu-shift-tab "button 1001 as before once the focus goes back to 1000" \
+    shift+Tab "${menu_address[@]}"
+  expect menu-unfocused-again "button 1001 looks unfocused again" \
+    cond_control_looks same "$work/control-before-menu-tab.png" "${menu_address[@]}"
+
+  keys shift+F10
+  expect system-menu "the system menu" cond_menu_open
+  keys Up Return
+  expect about "the About box" cond_active "$about_box"
+  expect about-owned "the About box a dialog transient for the main menu" cond_dialog_of "$menu_id"
+  keys Escape
+  expect about-closed "the main menu again" cond_active "$main_menu"
+
+  keys space
+  expect code-dialog "\"$code_dialog\" by Space on the focused button 1000" \
+    cond_active "$code_dialog"
+  dialog_id="$dlg"
+  expect code-owned "the dialog a dialog transient for the main menu" cond_dialog_of "$menu_id"
+  expect_focus_shows code-search-focus "the 検索 button drawn otherwise with the focus" "Tab Tab" \
+    "${code_search[@]}"
+
+  xdotool windowminimize "$dialog_id"
+  expect code-minimised "the dialog minimised" cond_not_viewable "$dialog_id"
+  xdotool windowactivate "$menu_id" 2>/dev/null || true
+  expect code-back "the dialog back and active once the main menu is activated" \
+    cond_active "$code_dialog"
+  expect code-shown "the dialog on the screen" cond_viewable "$dialog_id"
+
+  click "${code_first_box[@]}"
+  type_text 100
+  keys Tab
+  type_text 0001
+  click "${code_search[@]}"
+  expect popup "the popup while the search waits for the file" cond_shown "$popup"
+  expect popup-owned "the popup a dialog transient for the main menu" cond_dialog_of "$menu_id"
+  expect popup-topmost "the popup kept above the other windows" cond_topmost
+  cat "$data_dir/KEN_ALL.CSV" >"$pipe_dir/ken_all.csv" &
+  extra_pids+=($!)
+  expect popup-gone "the popup gone once the file is read" cond_gone "$popup"
+  expect code-again "\"$code_dialog\" active again" cond_active "$code_dialog"
+  click "${code_exit[@]}"
+  expect_exit ended 0
+}
+
 start_dbus
 start_x
 start_wm
@@ -355,6 +567,8 @@ case "$flow" in
   keys) flow_keys ;;
   no-data) flow_no_data ;;
   input-method) flow_input_method ;;
+  keyboard) flow_keyboard ;;
+  window-manager) flow_window_manager ;;
   *) fail "no flow named $flow" ;;
 esac
 echo "e2e[$flow] passed; screenshots in $out"

@@ -21,8 +21,8 @@ struct KeySet {
 };
 
 // The fast search on SSE2 alone, as on a processor without AVX2.
-void SearchFastSse2(int fd, const SearchKeys& keys, orvek::detail::RowSink& sink) {
-  SearchFast(fd, keys, sink, orvek::detail::Simd::kSse2);
+bool SearchFastSse2(int fd, const SearchKeys& keys, orvek::detail::RowSink& sink) {
+  return SearchFast(fd, keys, sink, orvek::detail::Simd::kSse2);
 }
 
 // Every search of both kinds, modes 0 to 6, over the given keys, gives the same rows.

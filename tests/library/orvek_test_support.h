@@ -34,11 +34,15 @@ class WorkingFolder {
   std::string path_;
 };
 
+// A file descriptor for reading path byte for byte (binary mode on Windows, where the C
+// runtime's default text mode would drop CRs and stop at a Ctrl+Z); -1 on failure.
+int OpenBinary(const std::string& path);
+
 // The rows of a list box, in order.
 std::vector<std::string> Rows(const CListBox& list);
 
 // The rows (quotes still in them) that a search finds in the file at path.
-using SearchFunction = void (*)(int, const orvek::detail::SearchKeys&, orvek::detail::RowSink&);
+using SearchFunction = bool (*)(int, const orvek::detail::SearchKeys&, orvek::detail::RowSink&);
 std::vector<std::string> SearchRows(SearchFunction search, const std::string& path,
                                     const orvek::detail::SearchKeys& keys);
 

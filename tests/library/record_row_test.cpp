@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 
+#include "match.h"
 #include "orvek_test_support.h"
 #include "record.h"
 #include "row.h"
@@ -53,7 +55,7 @@ TEST(RecordTest, CutsLongColumnsAndShiftsAtStrayCommas) {
   const ST_ORVEK_TBL record =
       Parse("1,2,3,4,5,6," + Quoted("神奈川県") + "," + Quoted("千代田,区") + "," + town + "\n");
   EXPECT_EQ(Quoted("神奈川県"), record.szPref);  // 10 bytes: the longest kept whole
-  EXPECT_EQ("\"" + Sj("千代田"), std::string(record.szCity));
+  EXPECT_EQ(std::string(1, '"').append(Sj("千代田")), std::string(record.szCity));
   EXPECT_EQ(Sj("区") + "\"", std::string(record.szTown));
 
   const ST_ORVEK_TBL cut = Parse("1,2,3,4,5,6,7,8," + town + "\n");
@@ -73,6 +75,57 @@ TEST(RecordTest, MissingColumnsAreEmptyWhateverTheLineHolds) {
   EXPECT_EQ("\"100", std::string(Parse(std::string("1,2,\"100") + '\0' + "0001\"\n").szPostalCode));
   EXPECT_EQ("", std::string(Parse(std::string(500, 'x') + ",\"1000001\"\n").szOldCode));
   EXPECT_EQ("\"1000", std::string(Parse(std::string(492, 'x') + ",2,\"1000001\"").szPostalCode));
+}
+
+TEST(RecordTest, FieldsLeftInThePieceAreThoseOfTheWorkBuffer) {
+  // The search leaves the four fields it needs where they lie in a piece; fnGetData copies the
+  // piece into its work buffer and cuts it into the record. Fields, matches and rows must
+  // agree, for columns of every length against every field, and pieces of every length.
+  std::mt19937 random(500);
+  const std::string bytes[] = {",",
+                               ",",
+                               ",",
+                               ",",
+                               "\n",
+                               std::string(1, '\0'),
+                               "\"",
+                               "x",
+                               "yz",
+                               "\x93\x8c",
+                               "0123456789abcdef"};
+  for (int round = 0; round < 4000; ++round) {
+    std::string line;
+    const std::size_t length = random() % 620;
+    while (line.size() < length) line += bytes[random() % std::size(bytes)];
+    ST_ORVEK_TBL record;
+    orvek::detail::ParseLine(line.c_str(), &record);
+    orvek::detail::RowFields fields;
+    orvek::detail::ParseRowFields(line.data(), line.size(), &fields);
+    const auto text = [](orvek::detail::FieldText field) {
+      return std::string(field.data, field.length);
+    };
+    ASSERT_EQ(std::string(record.szPostalCode), text(fields.code)) << "round " << round;
+    ASSERT_EQ(std::string(record.szPref), text(fields.pref)) << "round " << round;
+    ASSERT_EQ(std::string(record.szCity), text(fields.city)) << "round " << round;
+    ASSERT_EQ(std::string(record.szTown), text(fields.town)) << "round " << round;
+
+    char from_record[orvek::detail::kRowBufferSize];
+    char from_fields[orvek::detail::kRowBufferSize];
+    orvek::detail::CreateRow(record, from_record);
+    orvek::detail::CreateRow(fields, from_fields);
+    ASSERT_STREQ(from_record, from_fields) << "round " << round;
+    // Keys taken from the line itself, so that some of them match.
+    const std::string pref = record.szPref;
+    const std::string other = random() % 2 == 0 ? std::string(record.szCity) : "x";
+    for (int mode = 1; mode <= 5; ++mode) {
+      const auto keys =
+          orvek::detail::SearchKeys::ForAddress(pref.c_str(), other.c_str(), other.c_str(), mode);
+      ASSERT_EQ(orvek::detail::Matches(keys, record), orvek::detail::Matches(keys, fields))
+          << "round " << round << ", mode " << mode;
+    }
+    const auto code = orvek::detail::SearchKeys::ForPostalCode(record.szPostalCode);
+    ASSERT_TRUE(orvek::detail::Matches(code, fields)) << "round " << round;
+  }
 }
 
 TEST(MatchTest, ModesCompareTheirFieldsOnly) {
@@ -125,6 +178,93 @@ TEST(RowTest, DeletingQuotesShiftsTheRestLeft) {
   row[8] = 'X';
   COrvekTestAccess::DeleteTen(row);
   EXPECT_EQ(std::string("ab\0\0\0\0\0\0X", 9), std::string(row, 9));
+}
+
+// fnCreateString as first written, with strncpy, strcat and strncat.
+std::string ConcatenatedRow(const ST_ORVEK_TBL& record) {
+  char code[16];
+  std::memset(code, 0, sizeof code);
+  std::memcpy(code, record.szPostalCode, strnlen(record.szPostalCode, 4));
+  code[4] = '-';
+  code[5] = '\0';
+  std::strncat(code, record.szPostalCode + 4, 5);
+  code[10] = '\0';
+  char row[orvek::detail::kRowBufferSize];
+  std::strcpy(row, code);
+  std::strcat(row, "  ");
+  std::strcat(row, record.szPref);
+  if (std::strlen(record.szPref) < 11) {
+    for (std::size_t i = 0; i < (12 - std::strlen(record.szPref)) / 2; ++i) std::strcat(row, "  ");
+  }
+  std::strcat(row, "  ");
+  std::strcat(row, record.szCity);
+  if (std::strlen(record.szCity) < 23) {
+    for (std::size_t i = 0; i < (24 - std::strlen(record.szCity)) / 2; ++i) std::strcat(row, "  ");
+  }
+  std::strcat(row, record.szTown);
+  return row;
+}
+
+TEST(RowTest, RowsAreThoseOfTheConcatenatingCode) {
+  // Fields of every length their arrays allow, odd and even, and bytes behind a field's NUL
+  // (a postal code shorter than four bytes has its fifth byte on appended all the same).
+  std::mt19937 random(130);
+  const auto fill = [&](char* field, std::size_t size) {
+    for (std::size_t i = 0; i + 1 < size; ++i) field[i] = static_cast<char>(1 + random() % 255);
+    field[random() % size] = '\0';
+    field[size - 1] = '\0';
+  };
+  for (int round = 0; round < 5000; ++round) {
+    ST_ORVEK_TBL record;
+    std::memset(&record, 0, sizeof record);
+    fill(record.szPostalCode, round % 3 == 0 ? 6 : sizeof record.szPostalCode);
+    fill(record.szPref, sizeof record.szPref);
+    fill(record.szCity, sizeof record.szCity);
+    fill(record.szTown, sizeof record.szTown);
+    char row[orvek::detail::kRowBufferSize];
+    orvek::detail::CreateRow(record, row);
+    ASSERT_EQ(ConcatenatedRow(record), std::string(row)) << "round " << round;
+  }
+}
+
+// fnDeleteTen as first written: move the rest of the row left over each quote and look again
+// from the front.
+void ShiftOutQuotes(char* row) {
+  for (std::size_t i = 0; i < std::strlen(row);) {
+    if (row[i] != '"') {
+      ++i;
+      continue;
+    }
+    const std::size_t length = std::strlen(row);
+    std::memmove(row + i, row + i + 1, length - i - 1);
+    row[length - 1] = '\0';
+    i = 0;
+  }
+}
+
+TEST(RowTest, DeletingQuotesGivesTheBytesOfTheShiftingLoopOnEveryPath) {
+  // Rows of every length up to the row buffer, quotes from none to all, and bytes behind the
+  // NUL that must stay as they are.
+  std::mt19937 random(300);
+  for (int round = 0; round < 3000; ++round) {
+    char original[orvek::detail::kRowBufferSize];
+    const std::size_t length = random() % sizeof original;
+    const unsigned quote_in = 1 + random() % 8;
+    for (char& c : original) {
+      c = random() % quote_in == 0 ? '"' : static_cast<char>(1 + random() % 255);
+    }
+    original[length] = '\0';
+    char expected[sizeof original];
+    std::memcpy(expected, original, sizeof original);
+    ShiftOutQuotes(expected);
+    for (const auto simd : {orvek::detail::Simd::kBest, orvek::detail::Simd::kSse2}) {
+      char row[sizeof original];
+      std::memcpy(row, original, sizeof original);
+      orvek::detail::DeleteQuotes(row, simd);
+      ASSERT_EQ(std::string(expected, sizeof expected), std::string(row, sizeof row))
+          << "round " << round << (simd == orvek::detail::Simd::kSse2 ? " (SSE2)" : "");
+    }
+  }
 }
 
 }  // namespace

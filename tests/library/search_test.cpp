@@ -1,11 +1,17 @@
 // The two searches through the class, on small data files written for each test.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "data_file.h"
 #include "orvek_test_support.h"
 #include "platform/headless_backend.h"
 #include "text_reader.h"
@@ -89,6 +95,123 @@ TEST_F(SearchTest, FallsBackToJapanPostsFileName) {
   EXPECT_EQ(0u, backend_.MessageBoxes().size());
 }
 
+// Something that opens but is no file (a directory) is no data file: it reports the open error,
+// and a KEN_ALL.CSV beside a ken_all.csv that is no file is read.
+TEST_F(SearchTest, ADirectoryIsNoDataFile) {
+  ASSERT_TRUE(std::filesystem::create_directory("ken_all.csv"));
+  list_.AddString("\"kept\"");
+  EXPECT_EQ(-1, Code("\"1000001\""));
+  EXPECT_EQ(-1, Address(Quoted("東京都"), "", "", 5));
+  EXPECT_EQ((std::vector<std::string>{"\"kept\""}), Rows(list_));
+  ASSERT_EQ(2u, backend_.MessageBoxes().size());
+  EXPECT_EQ("[fnGetChimei]\n" + Sj("郵便番号ファイルオープンエラー"),
+            backend_.MessageBoxes()[1].text);
+
+#ifndef _WIN32  // names that differ only in case are one name on Windows
+  folder_.Write("KEN_ALL.CSV", Line("1000001", "東京都", "千代田区", "千代田"));
+  EXPECT_EQ(0, Code("\"1000001\""));
+  EXPECT_EQ(2, list_.GetCount());
+  EXPECT_EQ(2u, backend_.MessageBoxes().size());
+
+  // Japan Post's name as a directory, with no other file: the open error again.
+  folder_.Remove("KEN_ALL.CSV");
+  ASSERT_TRUE(std::filesystem::remove("ken_all.csv"));
+  ASSERT_TRUE(std::filesystem::create_directory("KEN_ALL.CSV"));
+  EXPECT_EQ(-1, Code("\"1000001\""));
+  EXPECT_EQ(3u, backend_.MessageBoxes().size());
+#endif
+}
+
+// Reads that give the first `budget` bytes of the file and then fail, as a failing disk or a
+// network share that went away would.
+class FailingReads {
+ public:
+  explicit FailingReads(std::size_t budget) {
+    budget_ = budget;
+    orvek::detail::SetReadFunctionForTesting(&Read);
+  }
+  ~FailingReads() { orvek::detail::SetReadFunctionForTesting(nullptr); }
+  FailingReads(const FailingReads&) = delete;
+  FailingReads& operator=(const FailingReads&) = delete;
+
+ private:
+  static ssize_t Read(int fd, void* buffer, std::size_t size) {
+    if (budget_ == 0) {
+      errno = EIO;
+      return -1;
+    }
+    const ssize_t n = ::read(fd, buffer, static_cast<unsigned>(std::min(size, budget_)));
+    if (n > 0) budget_ -= static_cast<std::size_t>(n);
+    return n;
+  }
+  static inline std::size_t budget_ = 0;
+};
+
+TEST_F(SearchTest, AReadErrorIsReportedAndKeepsTheRowsFoundBeforeIt) {
+  const std::string first = Line("1000001", "東京都", "千代田区", "千代田");
+  const std::string second = Line("1000001", "東京都", "千代田区", "皇居外苑");
+  folder_.Write("ken_all.csv", first + second + Line("1000001", "東京都", "千代田区", "丸の内"));
+  list_.AddString("\"older\"");
+  {
+    const FailingReads failing(first.size() + second.size() + 5);
+    EXPECT_EQ(-1, Code("\"1000001\""));
+  }
+  EXPECT_EQ(
+      (std::vector<std::string>{"older", Sj("100-0001  東京都      千代田区              千代田"),
+                                Sj("100-0001  東京都      千代田区              皇居外苑")}),
+      Rows(list_));
+  ASSERT_EQ(1u, backend_.MessageBoxes().size());
+  EXPECT_EQ("[fnGetChimei]\n" + Sj("郵便番号ファイル読み込みエラー"),
+            backend_.MessageBoxes()[0].text);
+  EXPECT_EQ(MB_OK, backend_.MessageBoxes()[0].type);
+
+  {
+    const FailingReads failing(0);
+    EXPECT_EQ(-1, Address(Quoted("東京都"), "", "", 5));
+  }
+  EXPECT_EQ(3, list_.GetCount());
+  EXPECT_EQ(2u, backend_.MessageBoxes().size());
+  // Reads that do not fail: the whole file, no message.
+  EXPECT_EQ(0, Address(Quoted("東京都"), "", "", 5));
+  EXPECT_EQ(6, list_.GetCount());
+  EXPECT_EQ(2u, backend_.MessageBoxes().size());
+}
+
+// Whatever byte the error comes after, both searches report it and give the rows of exactly the
+// lines read whole before it.
+TEST(ReadErrorTest, BothSearchesStopAtTheSameLine) {
+  orvek_test::WorkingFolder folder;
+  std::string file;
+  std::vector<std::size_t> line_ends;
+  for (int i = 0; i < 3000; ++i) {
+    file += Line(i % 3 == 0 ? "1000001" : "1000002", "東京都", "千代田区", "千代田");
+    line_ends.push_back(file.size());
+  }
+  folder.Write("data", file);
+  const auto keys = orvek::detail::SearchKeys::ForPostalCode("\"1000001\"");
+  for (const std::size_t budget : {std::size_t{0}, std::size_t{1}, line_ends[0] - 1, line_ends[0],
+                                   line_ends[2000] - 1, line_ends[2000] + 7, std::size_t{64 * 1024},
+                                   std::size_t{64 * 1024 + 1}, line_ends[2999] - 1}) {
+    const auto whole_lines = static_cast<std::size_t>(
+        std::upper_bound(line_ends.begin(), line_ends.end(), budget) - line_ends.begin());
+    const std::size_t expected_rows = (whole_lines + 2) / 3;
+    for (const auto search :
+         {&orvek::detail::SearchLiteral,
+          static_cast<orvek_test::SearchFunction>(&orvek::detail::SearchFast)}) {
+      const int fd = orvek_test::OpenBinary("data");
+      ASSERT_GE(fd, 0);
+      struct Counter final : orvek::detail::RowSink {
+        void AddRow(const char*) override { ++rows; }
+        std::size_t rows = 0;
+      } counter;
+      const FailingReads failing(budget);
+      EXPECT_FALSE(search(fd, keys, counter)) << budget;
+      EXPECT_EQ(expected_rows, counter.rows) << "after " << budget << " bytes";
+      ::close(fd);
+    }
+  }
+}
+
 // Without the CR of each CR LF dropped, the last column would end in a CR and never match.
 TEST_F(SearchTest, LinesReadAsInTextMode) {
   folder_.Write("ken_all.csv", "1,2,\"1000001\",4,5,6," + Quoted("東京都") + "," +
@@ -101,7 +224,8 @@ TEST_F(SearchTest, LinesReadAsInTextMode) {
 }
 
 TEST_F(SearchTest, LongRowsOfTheCallerAreCleanedWhole) {
-  const std::string long_row = "\"" + std::string(400, 'r') + "\"";
+  std::string long_row(402, 'r');
+  long_row.front() = long_row.back() = '"';
   list_.AddString(long_row.c_str());
   folder_.Write("ken_all.csv", "");
   EXPECT_EQ(0, Code("\"1000001\""));
@@ -113,7 +237,7 @@ TEST(TextModeReaderTest, GivesThePiecesOfFgets) {
   orvek_test::WorkingFolder folder;
   const std::string long_line = std::string(498, 'a') + "\r\r\n";
   folder.Write("f", "ab\r\ncd\r\r\n" + long_line + std::string(1000, 'b') + "\ne\rf\r");
-  const int fd = ::open("f", O_RDONLY);
+  const int fd = orvek_test::OpenBinary("f");
   ASSERT_GE(fd, 0);
   orvek::detail::TextModeReader reader(fd);
   std::vector<std::string> pieces;

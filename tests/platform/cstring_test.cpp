@@ -83,4 +83,21 @@ TEST(EncodingTest, DecodingTableAgreesWithTheSystemConverterOnEverySequence) {
   }
 }
 
+TEST(EncodingTest, LongTextsDecodeAsTheSystemConverterDoes) {
+  // Texts of thousands of bytes, as the rows of a search are written: runs of ASCII of every
+  // length, kanji, half-width katakana, broken pairs, and lead bytes at every position, so
+  // that runs and characters straddle the decoder's internal blocks and words.
+  std::mt19937 random(9320);
+  const std::string pieces[] = {
+      " ",        "  ",       "0123456",  "-",        "abcdefghijklmnop",  "\n",  // ASCII
+      "\x96\x6b", "\x8a\x43", "\x93\x8c", "\x83\x5c", "\xfc\xfc",                 // pairs
+      "\xbf",     "\xa0",     "\x81",     "\x81\x0a", std::string(1, '\0')};  // single, broken, NUL
+  for (int i = 0; i < 40; ++i) {
+    std::string text;
+    const std::size_t length = 1000 + random() % 12000;
+    while (text.size() < length) text += pieces[random() % std::size(pieces)];
+    ASSERT_EQ(ConverterToUtf8(text), platform::Cp932ToUtf8(text)) << "text " << i;
+  }
+}
+
 }  // namespace

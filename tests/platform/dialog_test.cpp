@@ -92,6 +92,7 @@ class OwnerDlg : public CDialog {
  public:
   OwnerDlg() : CDialog(kOwnerDialog) {}
   int child_result = 0;
+  bool child_names_owner = true;
 
  protected:
   const platform::MessageMap* GetMessageMap() const override {
@@ -101,7 +102,7 @@ class OwnerDlg : public CDialog {
 
  private:
   void OnOpen() {
-    RecordingDlg child(this);
+    RecordingDlg child(child_names_owner ? this : nullptr);
     child_result = child.DoModal();
   }
 };
@@ -134,6 +135,39 @@ TEST_F(DialogTest, ModalRunReturnsTheEndDialogValueAndDisablesItsOwner) {
       })
       .Escape();  // the owner's default cancel ends it
   EXPECT_EQ(IDCANCEL, owner.DoModal());
+  EXPECT_EQ("", User().Failure());
+}
+
+TEST_F(DialogTest, DialogsThatNameNoParentAreOwnedByTheMainWindow) {
+  CWinApp app;
+  OwnerDlg menu;
+  menu.child_names_owner = false;
+  app.m_pMainWnd = &menu;
+  RecordingDlg popup;
+  User()
+      .Then([&] {
+        // Modeless: owned, and the owner stays usable.
+        EXPECT_EQ(nullptr, menu.m_hWnd->Owner()) << "the main window has no owner";
+        ASSERT_EQ(TRUE, popup.Create(kOwnerDialog));
+        EXPECT_EQ(menu.m_hWnd, popup.m_hWnd->Owner());
+        EXPECT_TRUE(menu.m_hWnd->IsEnabled());
+        popup.DestroyWindow();
+      })
+      .Click(20)
+      .Then([&menu] {
+        const auto windows = platform::TopLevelWindows();
+        ASSERT_EQ(2u, windows.size());
+        EXPECT_EQ(menu.m_hWnd, windows[1]->Owner());
+        EXPECT_FALSE(menu.m_hWnd->IsEnabled());
+      })
+      .Click(12)
+      .Then([&menu] {
+        EXPECT_EQ(7, menu.child_result);
+        EXPECT_TRUE(menu.m_hWnd->IsEnabled());
+        EXPECT_EQ(menu.m_hWnd, platform::ActiveWindow());
+      })
+      .Escape();
+  EXPECT_EQ(IDCANCEL, menu.DoModal());
   EXPECT_EQ("", User().Failure());
 }
 

@@ -1,13 +1,20 @@
 // The edit widget beyond the shared contract: positions inside Japanese text, bytes that are
-// not CP932 kept as they are, the input method's switch, and the system clipboard.
+// not CP932 kept as they are, the input method's switch, the system clipboard, and the edit's
+// own context menu in Japanese.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QInputMethodQueryEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 #include "platform/clipboard.h"
@@ -91,6 +98,32 @@ TEST_F(EditWidgetTest, CopiesReachTheSystemClipboardAsUnicode) {
   QTest::keyClick(line_, Qt::Key_C, Qt::ControlModifier);  // the control's WM_COPY
   EXPECT_EQ(Sjis("東京都"), platform::ClipboardText());
   EXPECT_EQ("東京都", QGuiApplication::clipboard()->text().toStdString());
+}
+
+TEST_F(EditWidgetTest, OwnContextMenuSpeaksJapanese) {
+  Commit("東京都");
+  QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            line_->mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(line_, &request);
+  QMenu* menu = nullptr;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; },
+      2000));
+  const QStringList english{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Delete", "Select All"};
+  QStringList texts;
+  for (QAction* action : menu->actions()) {
+    if (!action->isSeparator()) texts << action->text().section(QLatin1Char('\t'), 0, 0);
+  }
+  menu->close();
+  ASSERT_LE(english.size(), texts.size());
+  for (const QString& text : texts) {
+    EXPECT_FALSE(english.contains(text)) << text.toStdString();
+    // Qt's own translation, in full-width letters.
+    EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](QChar c) {
+      return c.unicode() >= 0x3000;
+    })) << text.toStdString();
+  }
+  EXPECT_TRUE(texts.contains(QCoreApplication::translate("QLineEdit", "&Paste")));
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
 // The orvek command as a script would call it: the built binary, run as a process, on small
 // data files written here and, when it has been unpacked, on Japan Post's real file.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
@@ -14,51 +11,24 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "platform/encoding.h"
+#include "run_program.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using orvek_test::InTerminalEncoding;
+using orvek_test::Outcome;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Runs the binary in cwd; its output goes to files, so no pipe can fill while we wait.
-Outcome RunOrvek(const std::vector<std::string>& args, const fs::path& cwd,
-                 const char* stdout_path = nullptr) {
-  const fs::path out_path = stdout_path != nullptr ? fs::path(stdout_path) : cwd / "stdout.txt";
-  const fs::path err_path = cwd / "stderr.txt";
-  std::vector<char*> argv{const_cast<char*>(ORVEK_BINARY)};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | (stdout_path ? 0 : O_TRUNC), 0600);
-    const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(126);
-    dup2(out, STDOUT_FILENO);
-    dup2(err, STDERR_FILENO);
-    execv(ORVEK_BINARY, argv.data());
-    _exit(127);
-  }
-  Outcome outcome;
-  int wait_status = 0;
-  if (pid > 0 && waitpid(pid, &wait_status, 0) == pid && WIFEXITED(wait_status)) {
-    outcome.status = WEXITSTATUS(wait_status);
-  }
-  if (stdout_path == nullptr) outcome.out = ReadFile(out_path);
-  outcome.err = ReadFile(err_path);
-  return outcome;
+// Rows as the command prints them without --encoding, from their UTF-8 text.
+std::string DefaultRows(const std::string& utf8) {
+  return orvek_test::DefaultOutput(platform::Utf8ToCp932(utf8).value());
 }
 
 // One data-file line with every column given, from UTF-8 text.
@@ -83,24 +53,31 @@ std::string Line(const std::string& code, const std::string& pref, const std::st
 std::string Codes(const std::string& rows) {
   std::string codes;
   std::istringstream lines(rows);
-  for (std::string row; std::getline(lines, row);)
-    codes += (codes.empty() ? "" : " ") + row.substr(0, 8);
+  for (std::string row; std::getline(lines, row);) {
+    if (!codes.empty()) codes += ' ';
+    codes += row.substr(0, 8);
+  }
   return codes;
 }
 
 class OrvekCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvek-command-XXXXXX").string();
-    ASSERT_NE(nullptr, mkdtemp(pattern.data()));
-    dir_ = pattern;
+    dir_ = orvek_test::MakeTemporaryFolder("orvek-command-");
+    ASSERT_FALSE(dir_.empty());
   }
   void TearDown() override { fs::remove_all(dir_); }
 
   void WriteData(const std::string& bytes, const char* name = "ken_all.csv") {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
   }
-  Outcome Orvek(const std::vector<std::string>& args) { return RunOrvek(args, dir_); }
+  Outcome Orvek(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, env);
+  }
+  // The same with the output going to stdout_path.
+  Outcome OrvekTo(const std::vector<std::string>& args, const fs::path& stdout_path) {
+    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, {}, stdout_path);
+  }
 
   fs::path dir_;
 };
@@ -186,12 +163,14 @@ TEST_F(OrvekCommandTest, HelpAndVersion) {
   EXPECT_EQ(0, word.status) << word.err;
   EXPECT_EQ("", word.out);
 
+#ifndef _WIN32
   // A help or version that cannot be written is a failure, said on stderr.
   for (const char* option : {"--help", "--version"}) {
-    const Outcome full = RunOrvek({option}, dir_, "/dev/full");
+    const Outcome full = OrvekTo({option}, "/dev/full");
     EXPECT_EQ(1, full.status) << option;
     EXPECT_NE(std::string::npos, full.err.find("cannot write")) << option << ": " << full.err;
   }
+#endif
 }
 
 TEST_F(OrvekCommandTest, AddressWarnsOfNamesWithSpaces) {
@@ -200,7 +179,8 @@ TEST_F(OrvekCommandTest, AddressWarnsOfNamesWithSpaces) {
     const Outcome outcome = Orvek({"address", "--city", name});
     EXPECT_EQ(0, outcome.status) << name;
     EXPECT_EQ("", outcome.out) << name;
-    EXPECT_NE(std::string::npos, outcome.err.find("warning: --city '" + std::string(name) + "'"))
+    EXPECT_NE(std::string::npos,
+              outcome.err.find(InTerminalEncoding("warning: --city '" + std::string(name) + "'")))
         << name << ": " << outcome.err;
     EXPECT_NE(std::string::npos, outcome.err.find("matches nothing as written")) << outcome.err;
   }
@@ -276,9 +256,9 @@ TEST_F(OrvekCommandTest, FindComparesWidthsKanaAndCodes) {
     EXPECT_EQ("", outcome.err) << c.text;
   }
 
-  EXPECT_EQ("060-0000  北海道      札幌市中央区          以下に掲載がない場合\n",
+  EXPECT_EQ(DefaultRows("060-0000  北海道      札幌市中央区          以下に掲載がない場合\n"),
             Orvek({"find", "以下に掲載", "--no-clean"}).out);
-  EXPECT_EQ("602-0033  京都府      京都市上京区          今出川通室町東入）\n",
+  EXPECT_EQ(DefaultRows("602-0033  京都府      京都市上京区          今出川通室町東入）\n"),
             Orvek({"find", "今出川通室町", "--no-join"}).out);
   EXPECT_EQ("2\n", Orvek({"find", "千代田", "--count"}).out);
   EXPECT_EQ("1\n", Orvek({"find", "千代田", "--count", "--limit", "1"}).out);
@@ -346,15 +326,15 @@ TEST_F(OrvekCommandTest, MachineFormatsParseBack) {
       "1000002,東京都,千代田区,\"皇居,\"\"外\"\"\t苑\",トウキョウト,チヨダク,ア,13101,0,1,0,1,2,"
       "5\r\n";
   const Outcome csv = Orvek({"code", "1000002", "--format", "csv"});
-  EXPECT_EQ(header + csv_row, csv.out);
+  EXPECT_EQ(DefaultRows(header + csv_row), csv.out);
   EXPECT_EQ(platform::Utf8ToCp932(header + csv_row).value(),
             Orvek({"code", "1000002", "--format", "csv", "--encoding", "cp932"}).out);
 
   std::string tsv_header = header.substr(0, header.size() - 2) + "\n";
   std::replace(tsv_header.begin(), tsv_header.end(), ',', '\t');
-  EXPECT_EQ(tsv_header +
-                "1000002\t東京都\t千代田区\t皇居,"
-                "\"外\"\\t苑\tトウキョウト\tチヨダク\tア\t13101\t0\t1\t0\t1\t2\t5\n",
+  EXPECT_EQ(DefaultRows(tsv_header +
+                        "1000002\t東京都\t千代田区\t皇居,"
+                        "\"外\"\\t苑\tトウキョウト\tチヨダク\tア\t13101\t0\t1\t0\t1\t2\t5\n"),
             Orvek({"code", "100-0002", "--format", "tsv"}).out);
   EXPECT_EQ("1\n", Orvek({"code", "1000002", "--format", "tsv", "--count"}).out);
 }
@@ -368,12 +348,12 @@ TEST_F(OrvekCommandTest, CodeSearchPrintsRowsInFileOrderWithOrWithoutHyphen) {
   for (const char* code : {"1000001", "100-0001"}) {
     const Outcome outcome = Orvek({"code", code});
     EXPECT_EQ(0, outcome.status) << outcome.err;
-    EXPECT_EQ(expected, outcome.out);
+    EXPECT_EQ(DefaultRows(expected), outcome.out);
     EXPECT_EQ("", outcome.err);
   }
   EXPECT_EQ("2\n", Orvek({"--count", "code", "1000001"}).out);
   EXPECT_EQ("1\n", Orvek({"--count", "code", "1000001", "--limit", "1"}).out);
-  EXPECT_EQ(expected.substr(0, expected.find('\n') + 1),
+  EXPECT_EQ(DefaultRows(expected.substr(0, expected.find('\n') + 1)),
             Orvek({"code", "1000001", "--limit=1"}).out);
   const Outcome none = Orvek({"code", "9999999"});
   EXPECT_EQ(0, none.status);
@@ -413,17 +393,43 @@ TEST_F(OrvekCommandTest, OutputEncodings) {
   // The town's last character is cut after its lead byte, as an over-long column is.
   std::string data = Line("1000001", "東京都", "千代田区", "丸の内");
   const std::string quote_comma = "\",0,0";
-  data.insert(data.find(quote_comma), "\x93");
+  const std::size_t cut = data.find(quote_comma);
+  data = data.substr(0, cut).append("\x93").append(data, cut);
   WriteData(data);
 
-  const std::string utf8_row = "100-0001  東京都      千代田区              丸の内\xEF\xBF\xBD\n";
-  EXPECT_EQ(utf8_row, Orvek({"code", "1000001"}).out);
+  const std::string listed =
+      platform::Utf8ToCp932("100-0001  東京都      千代田区              丸の内").value() +
+      orvek_test::CutLeadByteAsListed() + "\n";
+  const std::string utf8_row = platform::Cp932ToUtf8(listed);
+  const std::string cp932_row = listed;
   EXPECT_EQ(utf8_row, Orvek({"code", "1000001", "--encoding", "utf-8"}).out);
   const Outcome cp932 = Orvek({"code", "1000001", "--encoding=cp932"});
   EXPECT_EQ(0, cp932.status);
-  EXPECT_EQ(platform::Utf8ToCp932("100-0001  東京都      千代田区              丸の内").value() +
-                "\x93\n",
-            cp932.out);
+  EXPECT_EQ(cp932_row, cp932.out);
+  EXPECT_EQ(orvek_test::DefaultOutput(cp932_row), Orvek({"code", "1000001"}).out);
+}
+
+TEST_F(OrvekCommandTest, ManyRowsComeOutWholeAndInOrderInBothEncodings) {
+  // Far more rows than one write of the command holds, with town names of every length, so
+  // that rows end at every place of its blocks.
+  std::string data;
+  std::string codes;
+  const int rows = 3000;
+  for (int i = 0; i < rows; ++i) {
+    const std::string code = std::to_string(1000000 + i);
+    data += Line(code, "北海道", "札幌市中央区", std::string(1 + i % 7 * 3, 'x') + "町");
+    codes += (codes.empty() ? "" : " ") + code.substr(0, 3) + "-" + code.substr(3);
+  }
+  WriteData(data);
+
+  const Outcome cp932 = Orvek({"address", "--pref", "北海道", "--encoding", "cp932"});
+  ASSERT_EQ(0, cp932.status) << cp932.err;
+  EXPECT_EQ(codes, Codes(cp932.out));
+  const Outcome utf8 = Orvek({"address", "--pref", "北海道", "--encoding", "utf-8"});
+  ASSERT_EQ(0, utf8.status) << utf8.err;
+  EXPECT_EQ(platform::Cp932ToUtf8(cp932.out), utf8.out);
+  EXPECT_EQ(codes, Codes(utf8.out));
+  EXPECT_EQ(std::to_string(rows) + "\n", Orvek({"address", "--pref", "北海道", "--count"}).out);
 }
 
 TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
@@ -433,7 +439,9 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
   // Nothing in the current folder: the library's message, exit 1, no rows.
   const Outcome missing = Orvek({"address", "--city", "府中市"});
   EXPECT_EQ(1, missing.status);
-  EXPECT_NE(std::string::npos, missing.err.find("郵便番号ファイルオープンエラー")) << missing.err;
+  EXPECT_NE(std::string::npos,
+            missing.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
+      << missing.err;
   EXPECT_EQ("", missing.out);
 
   const Outcome found = Orvek({"--data-dir", "data", "address", "--city", "府中市", "--count"});
@@ -458,9 +466,53 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
   EXPECT_NE(std::string::npos, no_folder.err.find("'nowhere'")) << no_folder.err;
 }
 
+TEST_F(OrvekCommandTest, ADataFileThatCannotBeReadIsAFailure) {
+  // A directory of the data file's name: the open error, not an empty result.
+  fs::create_directory(dir_ / "ken_all.csv");
+  const Outcome directory = Orvek({"code", "1000001"});
+  EXPECT_EQ(1, directory.status);
+  EXPECT_NE(std::string::npos,
+            directory.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
+      << directory.err;
+  EXPECT_EQ("", directory.out);
+  const Outcome own_directory = Orvek({"find", "府中市"});
+  EXPECT_EQ(1, own_directory.status);
+  EXPECT_NE(std::string::npos, own_directory.err.find("no ken_all.csv could be opened"))
+      << own_directory.err;
+  EXPECT_EQ("", own_directory.out);
+#ifdef FAILING_READ_SHIM  // file names that differ in case only, and LD_PRELOAD: not on Windows
+  // Japan Post's name beside it is read.
+  WriteData(kFourTowns, "KEN_ALL.CSV");
+  const Outcome beside = Orvek({"address", "--city", "府中市", "--count"});
+  EXPECT_EQ(0, beside.status) << beside.err;
+  EXPECT_EQ("3\n", beside.out);
+  // The command's own reader passes over the folder too.
+  const Outcome own_beside = Orvek({"find", "府中市", "--count"});
+  EXPECT_EQ(0, own_beside.status) << own_beside.err;
+  EXPECT_EQ("3\n", own_beside.out);
+  fs::remove(dir_ / "ken_all.csv");
+
+  // A read that fails after the first line: the read error, exit 1, no rows printed as if the
+  // file had ended there.
+  const std::string first = Line("1830001", "東京都", "府中市", "本町");
+  const Outcome failed = Orvek({"address", "--city", "府中市"},
+                               {"LD_PRELOAD=" FAILING_READ_SHIM,
+                                "ORVEK_TEST_READ_BUDGET=" + std::to_string(first.size() + 3)});
+  EXPECT_EQ(1, failed.status);
+  EXPECT_NE(std::string::npos, failed.err.find("郵便番号ファイル読み込みエラー")) << failed.err;
+  EXPECT_EQ(std::string::npos, failed.err.find("オープン")) << failed.err;
+  EXPECT_EQ("", failed.out);
+  // The same reads with enough bytes for the whole file: no failure.
+  const Outcome whole = Orvek({"address", "--city", "府中市", "--count"},
+                              {"LD_PRELOAD=" FAILING_READ_SHIM, "ORVEK_TEST_READ_BUDGET=100000"});
+  EXPECT_EQ(0, whole.status) << whole.err;
+  EXPECT_EQ("3\n", whole.out);
+#endif
+}
+
 // Japan Post's file, unpacked into the build folder by the build; skipped when it is absent.
 TEST_F(OrvekCommandTest, RealData) {
-  const fs::path data = MORVANE_DATA_DIR;
+  const fs::path data = fs::absolute(MORVANE_DATA_DIR);
   if (!fs::exists(data / "KEN_ALL.CSV") && !fs::exists(data / "ken_all.csv")) {
     GTEST_SKIP() << "no KEN_ALL.CSV in " << data;
   }
@@ -469,12 +521,13 @@ TEST_F(OrvekCommandTest, RealData) {
     args.insert(args.begin(), in_data.begin(), in_data.end());
     return Orvek(args);
   };
-  EXPECT_EQ("100-0001  東京都      千代田区              千代田\n", orvek({"code", "1000001"}).out);
+  EXPECT_EQ(DefaultRows("100-0001  東京都      千代田区              千代田\n"),
+            orvek({"code", "1000001"}).out);
   EXPECT_EQ("66\n", orvek({"code", "452-0961", "--count"}).out);
   EXPECT_EQ("8201\n", orvek({"address", "--pref", "北海道", "--count"}).out);
 
   std::string prefectures;
-  std::istringstream rows(orvek({"address", "--city", "府中市"}).out);
+  std::istringstream rows(orvek({"address", "--city", "府中市", "--encoding", "utf-8"}).out);
   for (std::string row; std::getline(rows, row);) {
     const std::string pref = row.substr(10, row.find(' ', 10) - 10);
     if (prefectures.find(pref) == std::string::npos) prefectures += pref + " ";
@@ -482,12 +535,12 @@ TEST_F(OrvekCommandTest, RealData) {
   EXPECT_EQ("東京都 広島県 ", prefectures);
 
   // find, joined records and the machine formats on the real file.
-  const std::string found = orvek({"find", "千代田", "丸の内"}).out;
+  const std::string found = orvek({"find", "千代田", "丸の内", "--encoding", "utf-8"}).out;
   EXPECT_NE(std::string::npos, found.find("100-0005  東京都      千代田区              丸の内"))
       << found;
-  EXPECT_NE(
-      std::string::npos,
-      orvek({"find", "ちよだく"}).out.find("100-0001  東京都      千代田区              千代田\n"));
+  EXPECT_NE(std::string::npos,
+            orvek({"find", "ちよだく", "--encoding", "utf-8"})
+                .out.find("100-0001  東京都      千代田区              千代田\n"));
   const nlohmann::json kyowa =
       nlohmann::json::parse(orvek({"code", "0660005", "--format", "json"}).out);
   ASSERT_EQ(1u, kyowa.size());
@@ -503,6 +556,14 @@ TEST_F(OrvekCommandTest, RealData) {
   const std::string hokkaido = orvek({"address", "--pref", "北海道", "--format", "jsonl"}).out;
   EXPECT_EQ(orvek({"address", "--pref", "北海道", "--count", "--join"}).out,
             std::to_string(std::count(hokkaido.begin(), hokkaido.end(), '\n')) + "\n");
+}
+
+#ifndef _WIN32
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 // The completion script as bash runs it: the words offered after what was typed.
@@ -540,5 +601,6 @@ TEST(OrvekCompletion, OffersCommandsOptionsAndValues) {
   }
   fs::remove(out);
 }
+#endif
 
 }  // namespace

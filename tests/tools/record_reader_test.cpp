@@ -154,7 +154,7 @@ class ScanTest : public ::testing::Test {
 
   // Every record the scan visits, as "code:town:town reading:lines" in UTF-8.
   std::vector<std::string> Scan(const std::string& bytes, const Screen& screen, bool join) {
-    if (std::FILE* out = std::fopen(path_.c_str(), "wb")) {
+    if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
       std::fwrite(bytes.data(), 1, bytes.size(), out);
       std::fclose(out);
     }
@@ -171,7 +171,7 @@ class ScanTest : public ::testing::Test {
   static std::vector<std::string> ScanFile(const fs::path& path, const Screen& screen, bool join,
                                            Reading reading) {
     std::vector<std::string> seen;
-    std::FILE* in = std::fopen(path.c_str(), "rb");
+    std::FILE* in = std::fopen(path.string().c_str(), "rb");
     EXPECT_NE(nullptr, in);
     if (in == nullptr) return seen;
     EXPECT_EQ(ScanResult::kRead, ScanRecords(
@@ -273,11 +273,11 @@ TEST_F(ScanTest, LinesAndRecordsLongerThanABlock) {
 TEST_F(ScanTest, StopsWhenTold) {
   const std::string bytes = kSplitRecords;
   for (const Reading reading : {Reading::kMapped, Reading::kBlocks}) {
-    if (std::FILE* out = std::fopen(path_.c_str(), "wb")) {
+    if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
       std::fwrite(bytes.data(), 1, bytes.size(), out);
       std::fclose(out);
     }
-    std::FILE* in = std::fopen(path_.c_str(), "rb");
+    std::FILE* in = std::fopen(path_.string().c_str(), "rb");
     ASSERT_NE(nullptr, in);
     int visited = 0;
     EXPECT_EQ(ScanResult::kRead,
@@ -289,24 +289,28 @@ TEST_F(ScanTest, StopsWhenTold) {
 }
 
 TEST_F(ScanTest, MapsOnlyWhatCanBeMapped) {
-  // A regular file is mapped whole; an empty file and a folder are not, and the reader then
-  // takes the stream: no records from the one, a read error from the other.
+  // A regular file is mapped whole (not on Windows); an empty file and a folder are not, and
+  // the reader then takes the stream: no records from the one, a read error from the other.
   const std::string bytes = kSplitRecords;
-  if (std::FILE* out = std::fopen(path_.c_str(), "wb")) {
+  if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), out);
     std::fclose(out);
   }
-  std::FILE* in = std::fopen(path_.c_str(), "rb");
+  std::FILE* in = std::fopen(path_.string().c_str(), "rb");
   ASSERT_NE(nullptr, in);
   {
     const FileView view(in, "");
+#ifdef _WIN32
+    EXPECT_FALSE(view.mapped());  // a failed page would be an exception no one catches
+#else
     ASSERT_TRUE(view.mapped());
     EXPECT_EQ(bytes, std::string(view.data(), view.size()));
+#endif
   }
   std::fclose(in);
 
-  std::fclose(std::fopen(path_.c_str(), "wb"));
-  in = std::fopen(path_.c_str(), "rb");
+  std::fclose(std::fopen(path_.string().c_str(), "wb"));
+  in = std::fopen(path_.string().c_str(), "rb");
   ASSERT_NE(nullptr, in);
   EXPECT_FALSE(FileView(in, "").mapped());
   int visited = 0;
@@ -316,7 +320,7 @@ TEST_F(ScanTest, MapsOnlyWhatCanBeMapped) {
 
   fs::remove(path_);
   fs::create_directory(path_);
-  in = std::fopen(path_.c_str(), "rb");
+  in = std::fopen(path_.string().c_str(), "rb");
   if (in != nullptr) {  // a folder opens as a stream on Linux, and fails at its first read
     EXPECT_FALSE(FileView(in, "").mapped());
     EXPECT_EQ(ScanResult::kReadError,
@@ -333,7 +337,7 @@ TEST_F(ScanTest, AMappedFileCutShortEndsTheProcessAsAFailedRead) {
   // the process must end as after a failed read (status 1 and the message), not crash.
   std::string bytes;
   while (bytes.size() < (std::size_t{256} << 10)) bytes += kSplitRecords;
-  if (std::FILE* out = std::fopen(path_.c_str(), "wb")) {
+  if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), out);
     std::fclose(out);
   }
@@ -343,10 +347,10 @@ TEST_F(ScanTest, AMappedFileCutShortEndsTheProcessAsAFailedRead) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     ::dup2(err[1], STDERR_FILENO);
-    std::FILE* in = std::fopen(path_.c_str(), "rb");
+    std::FILE* in = std::fopen(path_.string().c_str(), "rb");
     if (in == nullptr) ::_exit(3);
     const FileView view(in, "cut short\n");
-    if (!view.mapped() || ::truncate(path_.c_str(), 0) != 0) ::_exit(4);
+    if (!view.mapped() || ::truncate(path_.string().c_str(), 0) != 0) ::_exit(4);
     const volatile char* last = view.data() + view.size() - 1;
     ::_exit(*last == '\n' ? 0 : 5);
   }
@@ -380,13 +384,15 @@ TEST_F(ScanTest, OpensEitherNameButNoFolder) {
     return first;
   };
   EXPECT_EQ("", opens());
-  std::ofstream("KEN_ALL.CSV") << "upper\n";
+  std::ofstream("KEN_ALL.CSV", std::ios::binary) << "upper\n";
   EXPECT_EQ("upper\n", opens());
+#ifndef _WIN32  // names that differ in case only
   fs::create_directory("ken_all.csv");
   EXPECT_EQ("upper\n", opens());
   fs::remove("ken_all.csv");
-  std::ofstream("ken_all.csv") << "lower\n";
+  std::ofstream("ken_all.csv", std::ios::binary) << "lower\n";
   EXPECT_EQ("lower\n", opens());
+#endif
   fs::current_path(before);
   fs::remove_all(path_);
 }
@@ -412,7 +418,7 @@ class RealDataScan : public ::testing::Test {
   }
   std::vector<Record> All(bool join) {
     std::vector<Record> records;
-    std::FILE* in = std::fopen(path_.c_str(), "rb");
+    std::FILE* in = std::fopen(path_.string().c_str(), "rb");
     EXPECT_NE(nullptr, in);
     ScanRecords(in, Screen{}, join, [&](Record& r) {
       records.push_back(r);
@@ -462,7 +468,7 @@ TEST_F(RealDataScan, ScreenNeverPassesOverAMatch) {
     std::size_t expected = 0;
     for (const Record& record : records) expected += FindMatches(words, record) ? 1 : 0;
     std::size_t found = 0;
-    std::FILE* in = std::fopen(path_.c_str(), "rb");
+    std::FILE* in = std::fopen(path_.string().c_str(), "rb");
     ScanRecords(in, FindScreen(words), true, [&](Record& r) {
       found += FindMatches(words, r) ? 1 : 0;
       return true;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "console.h"
 #include "platform/encoding.h"
 
 namespace orvek_cli {
@@ -53,12 +54,12 @@ bool IsSpaceAt(std::string_view cp932, std::size_t at) {
   return cp932.compare(at, 1, " ") == 0 || cp932.compare(at, 2, "\x81\x40") == 0;
 }
 
-// A name in the locale's encoding as a quoted CP932 key; false when CP932 cannot hold it.
+// A name as given on the command line as a quoted CP932 key; false when CP932 cannot hold it.
 bool QuoteName(const std::string& option, const std::string& name, std::string& key,
                std::vector<std::string>& warnings, std::string& error) {
   key.clear();
   if (name.empty()) return true;  // left blank, as an empty dialog field
-  const std::optional<std::string> cp932 = platform::LocaleToCp932(name);
+  const std::optional<std::string> cp932 = ArgumentToCp932(name);
   if (!cp932) {
     error = option + ": '" + name + "' cannot be written in CP932 (Shift-JIS)";
     return false;
@@ -315,7 +316,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
   }
   if (raw.command == "find") {
     for (const std::string& operand : raw.operands) {
-      const std::optional<std::string> cp932 = platform::LocaleToCp932(operand);
+      const std::optional<std::string> cp932 = ArgumentToCp932(operand);
       if (!cp932) {
         // Nothing in the file can contain it; said by the caller, after the usage checks.
         if (request.unencodable_word.empty()) request.unencodable_word = operand;
@@ -374,15 +375,16 @@ Options:
   --limit N         print at most N rows
   --count           print only the number of rows
   --data-dir DIR    folder that holds ken_all.csv (or KEN_ALL.CSV); default: the current one
-  --encoding ENC    output encoding: utf-8 (default) or cp932 (text, tsv and csv)
+  --encoding ENC    output encoding: utf-8 or cp932 (text, tsv and csv); default: utf-8
+                    (on Windows, the console's code page; JSON is always UTF-8)
   --                end of the options: what follows is a word or a code
   -h, --help        show this help
   --version         show the version
 
 Exit status:
   0  the data file was read, also when nothing matched
-  1  the data file could not be opened or read, the rows could not be written, or a
-     word of find has no Shift-JIS form, so that no record can hold it
+  1  the data file could not be opened or read to its end, the rows could not be
+     written, or a word of find has no Shift-JIS form, so that no record can hold it
   2  wrong usage
 
 Examples:

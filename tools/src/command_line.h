@@ -9,13 +9,14 @@
 namespace orvek_cli {
 
 enum class Command { Help, Version, Code, Address, Find };
-enum class OutputEncoding { Utf8, Cp932 };
+// Default: UTF-8 on Linux, the console's code page on Windows.
+enum class OutputEncoding { Default, Utf8, Cp932 };
 enum class Format { Text, Tsv, Csv, Json, Jsonl };
 
 struct Request {
   Command command = Command::Help;
   std::string data_dir;  // empty: the current directory
-  OutputEncoding encoding = OutputEncoding::Utf8;
+  OutputEncoding encoding = OutputEncoding::Default;
   Format format = Format::Text;
   bool count_only = false;
   std::int64_t limit = 0;  // 0: all rows

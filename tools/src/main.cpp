@@ -3,73 +3,85 @@
 // from the library: each search fills a list box that no dialog holds, as a dialog's would be
 // filled, and prints its rows afterwards. Whole records and the machine-readable formats come
 // from the command's own reader, since the library's record keeps only nine columns.
-#include <unistd.h>
-
 #include <cerrno>
-#include <clocale>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
+#include "console.h"
 #include "orvek/orvek.h"
 #include "output_format.h"
 #include "platform/encoding.h"
 #include "platform/headless_backend.h"
 #include "record_match.h"
 #include "record_scan.h"
+#ifndef _WIN32
+#include "platform/listbox.h"
+#endif
 
 namespace {
 
 constexpr int kExitRead = 0;
-constexpr int kExitNoData = 1;
+constexpr int kExitNoData = 1;  // also a data file that could not be read
 constexpr int kExitUsage = 2;
 
-// The whole output in one write: a search prints up to thousands of rows, and the command is
-// timed as a whole process.
-bool WriteAll(const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
+// A message for stderr: ASCII, arguments and names as given, in the terminal's encoding.
+void Say(const std::string& message) {
+  std::fputs(orvek_cli::MessageForTerminal("orvek: " + message + "\n").c_str(), stderr);
+}
+
+// What went wrong with the last call that set errno, for a message.
+std::string Reason() {
+  return std::strerror(errno);
+}
+
+// Appends row i of the list and its LF. On Linux the rows are read as a view reads them, from
+// the core's list box itself: two messages a row would cost more than copying it.
+void AppendRow(const CListBox& list, int i, std::string& block) {
+#ifdef _WIN32
+  CString row;
+  list.GetText(i, row);
+  block += row.Bytes();
+#else
+  block += static_cast<const platform::ListBoxWindow&>(*list.GetSafeHwnd()).Row(i);
+#endif
+  block += '\n';
+}
+
+std::string InOutputEncoding(const std::string& cp932, orvek_cli::OutputEncoding encoding) {
+  switch (encoding) {
+    case orvek_cli::OutputEncoding::Default:
+      return orvek_cli::RowsInDefaultEncoding(cp932);
+    case orvek_cli::OutputEncoding::Utf8:
+      return platform::Cp932ToUtf8(cp932);
+    case orvek_cli::OutputEncoding::Cp932:
+      break;
+  }
+  return cp932;
+}
+
+// The rows go out in blocks of whole rows, each converted on its own: a search prints up to
+// thousands of rows, and holding all of them (and their converted copy) would cost more in
+// fresh memory than the conversion itself. No character spans two rows, so the bytes are the
+// same as those of the whole text converted at once.
+bool WriteRows(const CListBox& list, const orvek_cli::Request& request) {
+  int count = list.GetCount();
+  if (request.limit > 0 && request.limit < count) count = static_cast<int>(request.limit);
+  if (request.count_only) return orvek_cli::WriteToStdout(std::to_string(count) + "\n");
+  constexpr std::size_t kBlockBytes = 32 * 1024;
+  std::string block;
+  block.reserve(kBlockBytes + 512);
+  for (int i = 0; i < count; ++i) {
+    AppendRow(list, i, block);
+    if (block.size() >= kBlockBytes || i + 1 == count) {
+      if (!orvek_cli::WriteToStdout(InOutputEncoding(block, request.encoding))) return false;
+      block.clear();
     }
-    done += static_cast<std::size_t>(n);
   }
   return true;
-}
-
-std::string ListText(const CListBox& list, bool count_only, std::int64_t limit) {
-  int count = list.GetCount();
-  if (limit > 0 && limit < count) count = static_cast<int>(limit);
-  if (count_only) return std::to_string(count) + "\n";
-  std::string text;
-  CString row;
-  for (int i = 0; i < count; ++i) {
-    list.GetText(i, row);
-    text += row.Bytes();
-    text += '\n';
-  }
-  return text;
-}
-
-int WriteRows(const std::string& text) {
-  if (!WriteAll(text)) {
-    std::fprintf(stderr, "orvek: cannot write the rows: %s\n", std::strerror(errno));
-    return kExitNoData;
-  }
-  return kExitRead;
-}
-
-void ReportNoDataFile() {
-  char folder[4096];
-  std::fprintf(stderr,
-               "orvek: no ken_all.csv could be opened in %s (--data-dir names its folder)\n",
-               ::getcwd(folder, sizeof folder) != nullptr ? folder : ".");
 }
 
 std::string Unquoted(const std::string& key) {
@@ -101,7 +113,7 @@ int SearchRecords(const orvek_cli::Request& request) {
 
   std::FILE* file = OpenDataFile();
   if (file == nullptr) {
-    ReportNoDataFile();
+    Say("no ken_all.csv could be opened in " + CurrentFolder() + " (--data-dir names its folder)");
     return kExitNoData;
   }
   RecordWriter writer(request.format, request.encoding);
@@ -123,11 +135,15 @@ int SearchRecords(const orvek_cli::Request& request) {
   });
   std::fclose(file);
   if (result != ScanResult::kRead) {
-    std::fputs(orvek_cli::kReadFailureMessage, stderr);
+    // No rows: those found before the failure are not all there are.
+    std::fputs(kReadFailureMessage, stderr);
     return kExitNoData;
   }
-  if (request.count_only) return WriteRows(std::to_string(count) + "\n");
-  return WriteRows(writer.Finish());
+  if (!WriteToStdout(request.count_only ? std::to_string(count) + "\n" : writer.Finish())) {
+    Say("cannot write the rows: " + Reason());
+    return kExitNoData;
+  }
+  return kExitRead;
 }
 
 // The classic rows, from the library as the dialogs get them.
@@ -135,7 +151,7 @@ int SearchRows(const orvek_cli::Request& request) {
   platform::HeadlessBackend backend;  // the library's message box goes to stderr
   CListBox list;
   if (!list.Create(LBS_NOTIFY, RECT{0, 0, 0, 0}, nullptr, 1)) {
-    std::fputs("orvek: cannot create the result list\n", stderr);
+    Say("cannot create the result list");
     return kExitNoData;
   }
 
@@ -150,19 +166,23 @@ int SearchRows(const orvek_cli::Request& request) {
           ? search.fnGetChimei(code.data(), &list)
           : search.fnGetOrvek(pref.data(), city.data(), town.data(), request.mode, &list);
   if (result != 0) {
-    ReportNoDataFile();
+    // The library's message above tells an open error from a read error; the rows of a file
+    // that could not be read to its end are not printed, so no script takes them for all.
+    Say("ken_all.csv in " + orvek_cli::CurrentFolder() +
+        " could not be opened or read to its end (--data-dir names its folder)");
     return kExitNoData;
   }
-
-  std::string text = ListText(list, request.count_only, request.limit);
-  if (request.encoding == orvek_cli::OutputEncoding::Utf8) text = platform::Cp932ToUtf8(text);
-  return WriteRows(text);
+  if (!WriteRows(list, request)) {
+    Say("cannot write the rows: " + Reason());
+    return kExitNoData;
+  }
+  return kExitRead;
 }
 
 int Search(const orvek_cli::Request& request) {
-  if (!request.data_dir.empty() && ::chdir(request.data_dir.c_str()) != 0) {
-    std::fprintf(stderr, "orvek: cannot use the data folder '%s': %s\n", request.data_dir.c_str(),
-                 std::strerror(errno));
+  std::string why;
+  if (!request.data_dir.empty() && !orvek_cli::ChangeFolder(request.data_dir, why)) {
+    Say("cannot use the data folder '" + request.data_dir + "': " + why);
     return kExitNoData;
   }
   return request.OwnReader() ? SearchRecords(request) : SearchRows(request);
@@ -170,8 +190,8 @@ int Search(const orvek_cli::Request& request) {
 
 // Help and version: a script that cannot get them (stdout on a full disk) must hear of it.
 int WriteInfo(const std::string& text) {
-  if (!WriteAll(text)) {
-    std::fprintf(stderr, "orvek: cannot write to standard output: %s\n", std::strerror(errno));
+  if (!orvek_cli::WriteToStdout(text)) {
+    Say("cannot write to standard output: " + Reason());
     return kExitNoData;
   }
   return kExitRead;
@@ -180,32 +200,25 @@ int WriteInfo(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Only the character type: names arrive and messages leave in the locale's encoding.
-  if (!orvek_cli::LocaleIsUtf8OrAscii(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"),
-                                      std::getenv("LANG"))) {
-    std::setlocale(LC_CTYPE, "");
-  }
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  orvek_cli::UseTerminalLocale();
+  orvek_cli::UseBinaryStreams();
+  const std::vector<std::string> args = orvek_cli::ProgramArguments(argc, argv);
   orvek_cli::Request request;
   std::string error;
   if (!orvek_cli::ParseCommandLine(args, request, error)) {
-    std::fprintf(stderr, "orvek: %s\nTry 'orvek --help' for more.\n", error.c_str());
+    Say(error + "\nTry 'orvek --help' for more.");
     return kExitUsage;
   }
-  for (const std::string& warning : request.warnings) {
-    std::fprintf(stderr, "orvek: warning: %s\n", warning.c_str());
-  }
+  for (const std::string& warning : request.warnings) Say("warning: " + warning);
   switch (request.command) {
     case orvek_cli::Command::Help:
-      return WriteInfo(orvek_cli::UsageText());
+      return WriteInfo(orvek_cli::MessageForTerminal(orvek_cli::UsageText()));
     case orvek_cli::Command::Version:
       return WriteInfo("orvek " ORVEK_VERSION "\n");
     case orvek_cli::Command::Find:
       if (!request.unencodable_word.empty()) {
-        std::fprintf(stderr,
-                     "orvek: '%s' has no Shift-JIS (CP932) form, so no record can hold it; "
-                     "nothing matches\n",
-                     request.unencodable_word.c_str());
+        Say("'" + request.unencodable_word +
+            "' has no Shift-JIS (CP932) form, so no record can hold it; nothing matches");
         return kExitNoData;
       }
       return Search(request);

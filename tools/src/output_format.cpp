@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "console.h"
 #include "kana_width.h"
 #include "platform/encoding.h"
 
@@ -209,8 +210,14 @@ void RecordWriter::Add(const Record& record) {
 
 std::string RecordWriter::Finish() {
   if (format_ == Format::Json) out_ += count_ == 0 ? "[]\n" : "\n]\n";
-  if (encoding_ == OutputEncoding::Utf8 && format_ != Format::Json && format_ != Format::Jsonl) {
-    return platform::Cp932ToUtf8(out_);
+  if (format_ == Format::Json || format_ == Format::Jsonl) return std::move(out_);  // UTF-8
+  switch (encoding_) {
+    case OutputEncoding::Default:
+      return RowsInDefaultEncoding(out_);
+    case OutputEncoding::Utf8:
+      return platform::Cp932ToUtf8(out_);
+    case OutputEncoding::Cp932:
+      break;
   }
   return std::move(out_);
 }

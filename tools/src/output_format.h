@@ -19,7 +19,8 @@ class RecordWriter {
   RecordWriter& operator=(const RecordWriter&) = delete;
 
   void Add(const Record& record);
-  // The whole output, ready to write: UTF-8, or CP932 when asked for (text, tsv and csv).
+  // The whole output, ready to write, in the encoding asked for (text, tsv and csv; JSON is
+  // always UTF-8).
   std::string Finish();
 
  private:

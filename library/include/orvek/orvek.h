@@ -4,7 +4,14 @@
 
 #include "platform/afxwin.h"
 
+#if defined(_WIN32) && defined(ORVEK_BUILDING_DLL)
+// A DLL exports only what is marked; marking the class keeps everything else inside.
+#define ORVEK_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define ORVEK_API
+#else
 #define ORVEK_API __attribute__((visibility("default")))
+#endif
 
 // One line of the data file, as fixed-width NUL-terminated copies of its first nine columns,
 // quotes included. A longer column keeps its first (size - 1) bytes.
@@ -28,7 +35,8 @@ class ORVEK_API COrvek_Bango_Kensaku {
   virtual ~COrvek_Bango_Kensaku();
 
   // Appends a row for every record whose postal code equals code (quoted, e.g. "\"1000001\"").
-  // 0 when the file was read, -1 when it could not be opened (after a message box).
+  // 0 when the whole file was read; -1 after a message box when it could not be opened (no
+  // rows added) or a read failed before its end (the rows found until then stay).
   int fnGetChimei(char* code, CListBox* list);
   // Appends a row for every record that matches the quoted keys in the given mode (1 to 5).
   int fnGetOrvek(char* pref, char* city, char* town, int mode, CListBox* list);

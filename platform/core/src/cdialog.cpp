@@ -27,6 +27,17 @@ HWND FirstTabStop(HWND dialog) {
   return nullptr;
 }
 
+// The window that owns a dialog: the parent given, else the application's main window (unless
+// the dialog is that window), as the classic framework chooses for a dialog that names none.
+HWND OwnerFor(const CWnd* dialog, const CWnd* parent) {
+  HWND owner = parent != nullptr ? parent->m_hWnd : nullptr;
+  if (owner == nullptr) {
+    const CWnd* main = AfxGetMainWnd();
+    if (main != nullptr && main != dialog) owner = main->m_hWnd;
+  }
+  return IsWindow(owner) ? owner : nullptr;
+}
+
 }  // namespace
 
 CDialog::CDialog(UINT template_id, CWnd* parent)
@@ -75,13 +86,7 @@ bool CDialog::CreateFromTemplate(HWND owner, bool modal) {
 }
 
 int CDialog::DoModal() {
-  HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
-  if (owner == nullptr) {
-    // No owner given: the application's main window owns it, unless this is the main window.
-    CWnd* main = AfxGetMainWnd();
-    if (main != nullptr && main != this) owner = main->m_hWnd;
-  }
-  if (!IsWindow(owner)) owner = nullptr;
+  HWND owner = OwnerFor(this, m_pParentWnd);
   const bool owner_was_enabled = owner != nullptr && owner->IsEnabled();
   if (owner != nullptr) owner->SetEnabled(false);
 
@@ -104,7 +109,7 @@ int CDialog::DoModal() {
 BOOL CDialog::Create(UINT template_id, CWnd* parent) {
   m_nIDTemplate = template_id;
   if (parent != nullptr) m_pParentWnd = parent;
-  HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+  HWND owner = OwnerFor(this, m_pParentWnd);
   const platform::DialogTemplate* tpl = platform::FindDialogTemplate(static_cast<int>(template_id));
   if (tpl == nullptr || !CreateFromTemplate(owner, false)) return FALSE;
   platform::DialogWindow* dialog = AsDialog(m_hWnd);

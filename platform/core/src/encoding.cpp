@@ -3,7 +3,9 @@
 #include <iconv.h>
 #include <langinfo.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -81,7 +83,7 @@ bool LocaleIsUtf8() {
 
 namespace {
 // Writes one BMP character as UTF-8 and returns the position after it.
-char* PutUtf8(char* out, unsigned code) {
+inline __attribute__((always_inline)) char* PutUtf8(char* out, unsigned code) {
   if (code < 0x80) {
     *out++ = static_cast<char>(code);
   } else if (code < 0x800) {
@@ -96,33 +98,90 @@ char* PutUtf8(char* out, unsigned code) {
 }
 }  // namespace
 
+namespace {
+// True when the table keeps every ASCII byte as it is (the system's CP932 does), so that runs
+// of them can be copied a word at a time.
+bool AsciiUnchanged() {
+  static const bool unchanged = [] {
+    for (unsigned b = 0; b < 0x80; ++b) {
+      if (kSingle[b] != b) return false;
+    }
+    return true;
+  }();
+  return unchanged;
+}
+}  // namespace
+
 std::string Cp932ToUtf8(std::string_view cp932) {
   // Table-driven: rows of thousands of search results are converted on their way out, and a
   // converter call per row costs far more than the lookups. A byte that starts no valid
   // character becomes U+FFFD and the next byte is read afresh, as with the converter.
-  // One byte gives at most three bytes of UTF-8 (a half-width katakana or U+FFFD).
-  std::string out(cp932.size() * 3, '\0');
-  char* put = out.data();
+  // The text is put together in a small buffer and appended a buffer at a time, so that the
+  // result is never sized (and its pages touched) for the worst case of three bytes a byte.
+  std::string out;
+  out.reserve(cp932.size() + cp932.size() / 2);  // two bytes of kanji give three
+  char buffer[4096];
   const auto* bytes = reinterpret_cast<const unsigned char*>(cp932.data());
   const std::size_t size = cp932.size();
+  const bool ascii_unchanged = AsciiUnchanged();
   for (std::size_t i = 0; i < size;) {
-    const unsigned char lead = bytes[i];
-    unsigned code = kSingle[lead];
-    std::size_t used = 1;
-    if (code == 0xFFFE) {
-      code = 0xFFFF;
-      if (i + 1 < size) {
-        const unsigned two = kDouble[kLeadIndex[lead]][bytes[i + 1]];
-        if (two != 0xFFFF) {
-          code = two;
-          used = 2;
+    // A byte gives at most three bytes, and a run of ASCII is stored eight bytes at a time,
+    // so this much input fits the buffer; the character that begins last may take one byte
+    // beyond it.
+    const std::size_t stop = std::min(size, i + (sizeof buffer - 8) / 3 - 1);
+    char* put = buffer;
+    while (i < stop) {
+      if (ascii_unchanged && size - i >= 8) {
+        // The ASCII bytes at the front of the next eight (a row's spaces and digits).
+        std::uint64_t eight;
+        std::memcpy(&eight, bytes + i, 8);
+        const std::uint64_t high = eight & 0x8080808080808080ULL;
+        const std::size_t ascii =
+            high == 0 ? 8 : static_cast<std::size_t>(__builtin_ctzll(high)) / 8;
+        if (ascii > 0) {
+          std::memcpy(put, &eight, 8);
+          put += ascii;
+          i += ascii;
+          continue;
         }
       }
+      const unsigned char lead = bytes[i];
+      const unsigned single = kSingle[lead];
+      if (single < 0x80) {
+        *put++ = static_cast<char>(single);
+        ++i;
+        continue;
+      }
+      if (single == 0xFFFE && i + 1 < size) {
+        unsigned two = kDouble[kLeadIndex[lead]][bytes[i + 1]];
+        if (two != 0xFFFF) {
+          // A run of double-byte characters, most of them kanji and kana: three bytes each.
+          // kLeadIndex is -1 for every byte that leads none.
+          for (;;) {
+            if (two >= 0x800) {
+              put[0] = static_cast<char>(0xE0 | (two >> 12));
+              put[1] = static_cast<char>(0x80 | ((two >> 6) & 0x3F));
+              put[2] = static_cast<char>(0x80 | (two & 0x3F));
+              put += 3;
+            } else {
+              put = PutUtf8(put, two);
+            }
+            i += 2;
+            if (i + 1 >= stop) break;
+            const int row = kLeadIndex[bytes[i]];
+            if (row < 0) break;
+            two = kDouble[row][bytes[i + 1]];
+            if (two == 0xFFFF) break;
+          }
+          continue;
+        }
+      }
+      // 0xFFFF: no character; 0xFFFE: a lead byte without a valid second byte.
+      put = PutUtf8(put, single >= 0xFFFE ? 0xFFFD : single);
+      ++i;
     }
-    put = PutUtf8(put, code == 0xFFFF ? 0xFFFD : code);
-    i += used;
+    out.append(buffer, static_cast<std::size_t>(put - buffer));
   }
-  out.resize(static_cast<std::size_t>(put - out.data()));
   return out;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/listbox.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
@@ -123,19 +124,108 @@ void ListBoxWindow::ResetContent() {
   rows_.clear();
   hole_ = -1;
   selection_ = -1;
+  caret_ = 0;
+  top_ = 0;
+  pressed_ = false;
   if (View() != nullptr) View()->RowsReset();
 }
 
 void ListBoxWindow::SetSelectionTo(int index) {
-  if (selection_ == index) return;
+  // The caret follows the selection; with none, it stays where it was.
+  const bool caret_moves = index >= 0 && caret_ != index;
+  if (index >= 0) {
+    caret_ = index;
+    ScrollIntoView(index);
+  }
+  if (selection_ == index && !caret_moves) return;
   selection_ = index;
   if (View() != nullptr) View()->SelectionChanged();
 }
 
-void ListBoxWindow::UserSelect(int index) {
-  if (index < 0 || index >= Count() || index == selection_) return;
+void ListBoxWindow::ScrollIntoView(int index) {
+  const int rows = std::max(1, FullyVisibleRows());
+  if (index < top_) {
+    top_ = index;
+  } else if (index >= top_ + rows) {
+    top_ = index - rows + 1;
+  }
+}
+
+void ListBoxWindow::Notify(WORD code) {
+  if ((Style() & LBS_NOTIFY) != 0) NotifyParent(code);
+}
+
+int ListBoxWindow::Caret() const {
+  return std::clamp(caret_, 0, std::max(0, Count() - 1));
+}
+
+int ListBoxWindow::FullyVisibleRows() const {
+  if (View() != nullptr) {
+    if (const int measured = View()->FullyVisibleRows(); measured > 0) return measured;
+  }
+  // The client area is the rectangle less a border of about a dialog unit on each side.
+  return std::max(1, (Rect().bottom - Rect().top - 2) / 8);
+}
+
+void ListBoxWindow::UserKey(UINT vk) {
+  const int count = Count();
+  if (count == 0) return;
+  const int caret = Caret();
+  // Up and Down first select the caret row itself when it is not selected.
+  const bool caret_selected = selection_ == caret;
+  const int page_step = FullyVisibleRows() - 1;
+  int target = caret;
+  switch (vk) {
+    case VK_UP:
+    case VK_LEFT:  // no horizontal scroll bar: Left and Right are Up and Down
+      target = caret_selected ? caret - 1 : caret;
+      break;
+    case VK_DOWN:
+    case VK_RIGHT:
+      target = caret_selected ? caret + 1 : caret;
+      break;
+    case VK_HOME:
+      target = 0;
+      break;
+    case VK_END:
+      target = count - 1;
+      break;
+    case VK_PRIOR:
+      target = caret - page_step;
+      break;
+    case VK_NEXT:
+      target = caret + page_step;
+      break;
+    case VK_SPACE:
+      target = caret;
+      break;
+    default:
+      return;
+  }
+  target = std::clamp(target, 0, count - 1);
+  if (target == selection_) return;
+  SetSelectionTo(target);
+  Notify(LBN_SELCHANGE);
+}
+
+void ListBoxWindow::UserPress(int index) {
+  if (index < 0 || index >= Count()) return;
   SetSelectionTo(index);
-  if ((Style() & LBS_NOTIFY) != 0) NotifyParent(LBN_SELCHANGE);
+  pressed_ = true;
+}
+
+void ListBoxWindow::UserRelease(bool inside) {
+  if (!pressed_) return;
+  pressed_ = false;
+  if (inside) Notify(LBN_SELCHANGE);
+}
+
+void ListBoxWindow::UserDoubleClick(int index) {
+  // The second press of a double click does not notify again on its release.
+  pressed_ = false;
+  if (index < 0 || index >= Count()) return;
+  SetSelectionTo(index);
+  Notify(LBN_DBLCLK);
 }
 
 }  // namespace platform

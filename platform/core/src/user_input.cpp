@@ -63,10 +63,38 @@ void ReplaceText(HWND edit, const std::string& cp932) {
   static_cast<EditWindow*>(edit)->UserReplaceAll(cp932);
 }
 
-void SelectRow(HWND list, int index) {
-  if (!Reachable(list) || list->Kind() != WindowKind::ListBox) return;
+namespace {
+
+// The list box a person acts on, with the focus given to it; nullptr when it cannot be
+// reached or lost the window while taking the focus.
+ListBoxWindow* FocusedList(HWND list) {
+  if (!Reachable(list) || list->Kind() != WindowKind::ListBox) return nullptr;
   ::SetFocus(list);
-  if (IsWindow(list)) static_cast<ListBoxWindow*>(list)->UserSelect(index);
+  return IsWindow(list) ? static_cast<ListBoxWindow*>(list) : nullptr;
+}
+
+}  // namespace
+
+void ListPress(HWND list, int index) {
+  if (ListBoxWindow* box = FocusedList(list)) box->UserPress(index);
+}
+
+void ListRelease(HWND list, bool inside) {
+  if (!IsWindow(list) || list->Kind() != WindowKind::ListBox) return;
+  static_cast<ListBoxWindow*>(list)->UserRelease(inside && Reachable(list));
+}
+
+void ListDoubleClick(HWND list, int index) {
+  if (ListBoxWindow* box = FocusedList(list)) box->UserDoubleClick(index);
+}
+
+void SelectRow(HWND list, int index) {
+  ListPress(list, index);
+  ListRelease(list);
+}
+
+void ListKey(HWND list, UINT vk) {
+  if (ListBoxWindow* box = FocusedList(list)) box->UserKey(vk);
 }
 
 void Tab(HWND dialog, bool backwards) {
@@ -118,7 +146,13 @@ void Space(HWND dialog) {
   if (!Reachable(dialog)) return;
   DialogWindow* owner = DialogOf(dialog);
   if (owner == nullptr) return;
-  if (Window* focus = owner->Focus(); focus != nullptr && IsPushButton(focus)) Click(focus);
+  Window* focus = owner->Focus();
+  if (focus == nullptr) return;
+  if (IsPushButton(focus)) {
+    Click(focus);
+  } else if (focus->Kind() == WindowKind::ListBox) {
+    ListKey(focus, VK_SPACE);
+  }
 }
 
 void Escape(HWND dialog) {

@@ -128,6 +128,22 @@ ScriptedUser& ScriptedUser::SelectRow(int list_id, int index) {
   });
 }
 
+ScriptedUser& ScriptedUser::Key(UINT vk) {
+  const std::string what = "key " + std::to_string(vk);
+  return Add(what, [this, what, vk] {
+    HWND dialog = Dialog(what);
+    if (dialog == nullptr) return;
+    Window* focus = dialog->Kind() == WindowKind::Dialog
+                        ? static_cast<DialogWindow*>(dialog)->Focus()
+                        : nullptr;
+    if (focus == nullptr) {
+      Fail(what + ": no control has the focus");
+      return;
+    }
+    if (focus->Kind() == WindowKind::ListBox) user::ListKey(focus, vk);
+  });
+}
+
 ScriptedUser& ScriptedUser::Tab(bool backwards) {
   return Add(backwards ? "shift+tab" : "tab", [this, backwards] {
     if (HWND d = Dialog("tab")) user::Tab(d, backwards);

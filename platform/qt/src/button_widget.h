@@ -14,6 +14,14 @@ class ButtonWidget final : public QPushButton, public ControlView {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  // Drawn as a classic dialog draws its buttons: the focused one with its focus frame, and the
+  // default frame on the button that Enter presses.
+  void initStyleOption(QStyleOptionButton* option) const override;
+
+ private:
+  // The button Enter presses: this one when it has the focus, else the dialog's default button
+  // while no other push button has the focus.
+  bool PressedByEnter() const;
 };
 
 }  // namespace platform::qt

@@ -94,6 +94,8 @@ void DialogWidget::StateChanged() {
 
 void DialogWidget::FocusChanged() {
   ShowFocus();
+  // The default frame follows the focus among the push buttons.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->update();
 }
 
 void DialogWidget::WindowDestroying() {
@@ -108,7 +110,10 @@ void DialogWidget::ApplyState() {
   if (dialog_ == nullptr || applying_) return;
   applying_ = true;
   const DWORD style = dialog_->Style();
-  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
+  QWidget* owner = OwnerWidget();
+  // An owned window is a dialog to the window manager, transient for its owner (below): kept
+  // above it and minimised and restored with it, so a modal one cannot get lost behind it.
+  Qt::WindowFlags flags = (owner != nullptr ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint;
   if ((style & WS_CAPTION) == WS_CAPTION) flags |= Qt::WindowTitleHint;
   // A close box only with a system menu; never minimise or maximise boxes.
   if ((style & WS_SYSMENU) != 0) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -137,10 +142,8 @@ void DialogWidget::ApplyState() {
   setEnabled(dialog_->IsEnabled());
   if (dialog_->IsVisible()) {
     if (!isVisible()) {
-      if (QWidget* owner = QtBackend::Instance() != nullptr
-                               ? QtBackend::Instance()->WidgetOf(dialog_->Owner())
-                               : nullptr) {
-        // Kept above its owner by the window manager, as an owned window is.
+      if (owner != nullptr) {
+        // Qt writes the transient hint (WM_TRANSIENT_FOR) when it maps a dialog.
         winId();
         owner->winId();
         windowHandle()->setTransientParent(owner->windowHandle());
@@ -161,6 +164,37 @@ void DialogWidget::ApplyState() {
     activateWindow();
     raise();
     ShowFocus();
+  }
+}
+
+QWidget* DialogWidget::OwnerWidget() const {
+  QtBackend* backend = QtBackend::Instance();
+  if (dialog_ == nullptr || backend == nullptr || dialog_->Owner() == nullptr) return nullptr;
+  return backend->WidgetOf(dialog_->Owner());
+}
+
+void DialogWidget::PresentOwnedModal() {
+  QtBackend* backend = QtBackend::Instance();
+  if (dialog_ == nullptr || dialog_->IsEnabled() || backend == nullptr) return;
+  const std::vector<Window*> windows = TopLevelWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    Window* window = *it;
+    if (window->Owner() != dialog_ || window->Kind() != WindowKind::Dialog ||
+        !window->IsVisible()) {
+      continue;
+    }
+    auto* owned = static_cast<DialogWindow*>(window);
+    auto* widget = dynamic_cast<DialogWidget*>(backend->WidgetOf(owned));
+    if (!owned->IsModal() || widget == nullptr) continue;
+    owned->SetMinimized(false);  // shown normally again by its widget
+    if (widget->isMinimized()) widget->showNormal();
+    widget->raise();
+    if (owned->IsEnabled()) {
+      widget->activateWindow();
+    } else {
+      widget->PresentOwnedModal();  // it waits for a modal dialog of its own
+    }
+    return;
   }
 }
 
@@ -292,10 +326,16 @@ void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
 
 void DialogWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() != QEvent::WindowStateChange || dialog_ == nullptr || applying_) return;
+  if (dialog_ == nullptr || applying_) return;
+  if (event->type() == QEvent::ActivationChange) {
+    if (isActiveWindow()) PresentOwnedModal();
+    return;
+  }
+  if (event->type() != QEvent::WindowStateChange) return;
   applying_ = true;
   dialog_->SetMinimized(isMinimized());
   applying_ = false;
+  if (!isMinimized() && isVisible()) PresentOwnedModal();
 }
 
 void DialogWidget::moveEvent(QMoveEvent* event) {

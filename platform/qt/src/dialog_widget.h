@@ -44,6 +44,11 @@ class DialogWidget final : public QWidget, public WindowView {
   void ApplyState();
   void Detach();
   void HideAndPassActivation(Window* going);
+  // The widget of the window that owns this dialog, nullptr for none.
+  QWidget* OwnerWidget() const;
+  // While this dialog is disabled under a modal dialog it owns, a person who activates or
+  // restores it gets that dialog, restored if the window manager had minimised it.
+  void PresentOwnedModal();
 
   DialogWindow* dialog_;
   POINT base_units_;

@@ -1,7 +1,12 @@
 #include "listbox_widget.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTimer>
+#include <utility>
 
 #include "fonts.h"
 #include "platform/user_input.h"
@@ -82,12 +87,38 @@ void ListBoxModel::Sync() {
   }
 }
 
+namespace {
+
+// Draws the caret as the classic box does, a dotted rectangle around the row, while the list
+// has the focus: not every Qt style draws one for the current row.
+class CaretDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    if ((option.state & QStyle::State_HasFocus) == 0) return;
+    const bool selected = (option.state & QStyle::State_Selected) != 0;
+    painter->save();
+    painter->setPen(
+        QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text), 1,
+             Qt::DotLine));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+    painter->restore();
+  }
+};
+
+}  // namespace
+
 ListBoxWidget::ListBoxWidget(Window* window, POINT base_units, QWidget* parent)
     : QListView(parent),
       ControlView(window, this, base_units),
       model_(new ListBoxModel(static_cast<ListBoxWindow*>(window), this)) {
   const DWORD style = window->Style();
   setModel(model_);
+  setItemDelegate(new CaretDelegate(this));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   // Many rows, one height: the view never measures them one by one.
@@ -102,8 +133,6 @@ ListBoxWidget::ListBoxWidget(Window* window, POINT base_units, QWidget* parent)
   setFont(FixedPitchFont(parent->font()));
   ApplyState();
   ShowSelection();
-  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &ListBoxWidget::PersonSelected);
 }
 
 void ListBoxWidget::RowsInserted(int first, int /*count*/) {
@@ -147,34 +176,100 @@ void ListBoxWidget::ScheduleSync() {
 
 void ListBoxWidget::SyncNow() {
   if (!model_->Pending()) return;
-  showing_ = true;
   model_->Sync();
-  showing_ = false;
   ShowSelection();
 }
 
 void ListBoxWidget::ShowSelection() {
   if (window_ == nullptr) return;
-  showing_ = true;
+  const int rows = model_->rowCount(QModelIndex());
   const int selected = List()->Selection();
-  if (selected >= 0 && selected < model_->rowCount(QModelIndex())) {
+  const int caret = List()->Caret();
+  if (caret < rows) {
+    selectionModel()->setCurrentIndex(model_->index(caret), QItemSelectionModel::NoUpdate);
+  }
+  if (selected >= 0 && selected < rows) {
     const QModelIndex index = model_->index(selected);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
   } else {
     selectionModel()->clearSelection();
   }
-  showing_ = false;
 }
 
-void ListBoxWidget::PersonSelected() {
-  if (showing_ || window_ == nullptr) return;
-  const QModelIndexList selected = selectionModel()->selectedIndexes();
-  if (!selected.isEmpty()) {
-    user::SelectRow(window_, selected.first().row());
+int ListBoxWidget::FullyVisibleRows() const {
+  if (model_->rowCount(QModelIndex()) == 0) return 0;
+  const int row_height = sizeHintForRow(0);
+  return row_height > 0 ? viewport()->height() / row_height : 0;
+}
+
+int ListBoxWidget::RowAt(const QPoint& point) const {
+  const QModelIndex index = indexAt(point);
+  return index.isValid() ? index.row() : -1;
+}
+
+namespace {
+
+// The keys a list box answers, as the core names them.
+UINT ListKeyCode(int qt_key) {
+  static constexpr std::pair<int, UINT> kKeys[] = {
+      {Qt::Key_Up, VK_UP},        {Qt::Key_Down, VK_DOWN},     {Qt::Key_Left, VK_LEFT},
+      {Qt::Key_Right, VK_RIGHT},  {Qt::Key_Home, VK_HOME},     {Qt::Key_End, VK_END},
+      {Qt::Key_PageUp, VK_PRIOR}, {Qt::Key_PageDown, VK_NEXT}, {Qt::Key_Space, VK_SPACE},
+  };
+  for (const auto& [key, vk] : kKeys) {
+    if (key == qt_key) return vk;
   }
-  // A click below the rows, or a row the core refused: the core's selection stands.
-  if (window_ != nullptr) ShowSelection();
+  return 0;
+}
+
+}  // namespace
+
+void ListBoxWidget::keyPressEvent(QKeyEvent* event) {
+  const UINT vk = ListKeyCode(event->key());
+  if (vk == 0 || window_ == nullptr || (event->modifiers() & Qt::AltModifier) != 0) {
+    QWidget::keyPressEvent(event);  // not the view's: no keyboard search, no selection
+    return;
+  }
+  SyncNow();  // the rows the core has are the rows a key moves over
+  user::ListKey(window_, vk);
+  AfterAction();
+}
+
+void ListBoxWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || window_ == nullptr) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  button_down_ = true;
+  user::ListPress(window_, RowAt(event->position().toPoint()));
+  AfterAction();
+}
+
+void ListBoxWidget::mouseMoveEvent(QMouseEvent* event) {
+  // While the button is held the selection follows the mouse, as in the classic box.
+  if (!button_down_ || window_ == nullptr) return;
+  const int row = RowAt(event->position().toPoint());
+  if (row >= 0 && row != List()->Selection()) user::ListPress(window_, row);
+}
+
+void ListBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !button_down_ || window_ == nullptr) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  button_down_ = false;
+  user::ListRelease(window_, viewport()->rect().contains(event->position().toPoint()));
+  AfterAction();
+}
+
+void ListBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || window_ == nullptr) {
+    QWidget::mouseDoubleClickEvent(event);
+    return;
+  }
+  button_down_ = true;
+  user::ListDoubleClick(window_, RowAt(event->position().toPoint()));
   AfterAction();
 }
 

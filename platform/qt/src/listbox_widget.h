@@ -1,6 +1,7 @@
 // A list box: a QListView over a model that reads the core's rows. A search adds thousands of
 // rows while the thread is blocked, so the core's notifications only mark what changed; the
-// model tells the view once, when control returns to the event loop or before a paint.
+// model tells the view once, when control returns to the event loop or before a paint. The
+// view's current index is the core's caret, its selection the core's selection.
 #pragma once
 
 #include <QAbstractListModel>
@@ -47,6 +48,7 @@ class ListBoxWidget final : public QListView, public ControlView {
   void RowChanged(int index) override;
   void RowsReset() override;
   void SelectionChanged() override;
+  int FullyVisibleRows() const override;
   void WindowDestroying() override;
 
   ListBoxModel* Model() const { return model_; }
@@ -54,17 +56,24 @@ class ListBoxWidget final : public QListView, public ControlView {
  protected:
   void focusInEvent(QFocusEvent* event) override;
   bool viewportEvent(QEvent* event) override;
+  // The core decides what a key or a click does; QListView's own handling never runs.
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   ListBoxWindow* List() const { return static_cast<ListBoxWindow*>(window_); }
   void ScheduleSync();
   void SyncNow();
   void ShowSelection();
-  void PersonSelected();
+  // The row under a point of the viewport, or -1.
+  int RowAt(const QPoint& point) const;
 
   ListBoxModel* model_;
-  bool showing_ = false;
   bool scheduled_ = false;
+  bool button_down_ = false;
 };
 
 }  // namespace platform::qt

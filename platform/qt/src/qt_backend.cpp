@@ -6,9 +6,11 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QInputMethod>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 
 #include "dialog_widget.h"
@@ -20,10 +22,59 @@
 #include "text.h"
 
 namespace platform {
+namespace {
 
-QtBackend::QtBackend(int& argc, char** argv) : previous_(CurrentBackend()) {
-  if (QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc, argv);
+// While the QApplication is made, Qt's messages are held back: a display that cannot be
+// opened gives several lines about plugins and then a fatal message, which aborts. The
+// program's handler says it in one line instead; otherwise the held messages are shown as
+// they would have been.
+struct HeldMessage {
+  QtMsgType type;
+  QByteArray category;
+  QString text;
+};
+std::vector<HeldMessage>* g_held_messages = nullptr;
+QtBackend::NoDisplayHandler g_on_no_display = nullptr;
+
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) g_on_no_display();
+  g_held_messages->push_back({type, QByteArray(context.category), text});
+}
+
+std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv,
+                                              QtBackend::NoDisplayHandler on_no_display) {
+  if (on_no_display == nullptr) return std::make_unique<QApplication>(argc, argv);
+  std::vector<HeldMessage> held;
+  g_held_messages = &held;
+  g_on_no_display = on_no_display;
+  const QtMessageHandler previous = qInstallMessageHandler(HoldMessage);
+  auto app = std::make_unique<QApplication>(argc, argv);
+  qInstallMessageHandler(previous);
+  g_held_messages = nullptr;
+  for (const HeldMessage& message : held) {
+    const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+    if (previous != nullptr) {
+      previous(message.type, context, message.text);
+    } else {
+      qt_message_output(message.type, context, message.text);
+    }
+  }
+  return app;
+}
+
+}  // namespace
+
+QtBackend::QtBackend(int& argc, char** argv, NoDisplayHandler on_no_display)
+    : previous_(CurrentBackend()) {
+  if (QApplication::instance() == nullptr) app_ = MakeApplication(argc, argv, on_no_display);
   qt::InstallFontSubstitutions();
+  // The program is Japanese whatever the locale, and so are Qt's own texts (an edit's context
+  // menu): Qt's shipped translation, not texts of ours.
+  translator_ = std::make_unique<QTranslator>();
+  if (translator_->load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator_.get());
+  }
   // A safety net for EndDialog called outside a person's action (a timer, a test): the loops
   // are also checked after every action, which is where it normally happens.
   loop_watch_ = new QTimer();
@@ -35,6 +86,7 @@ QtBackend::QtBackend(int& argc, char** argv) : previous_(CurrentBackend()) {
 QtBackend::~QtBackend() {
   SetBackend(previous_);
   delete loop_watch_;
+  QCoreApplication::removeTranslator(translator_.get());
   // Widgets of windows the core still holds go first, while the application exists.
   std::vector<QWidget*> dialogs;
   for (auto& [window, widget] : widgets_) {

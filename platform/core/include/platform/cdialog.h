@@ -10,6 +10,7 @@ class CDialog : public CWnd {
   explicit CDialog(UINT template_id, CWnd* parent = nullptr);
   ~CDialog() override;
 
+  // The owner of either kind of dialog is the parent given, else the application's main window.
   // Runs the dialog modally with its owner disabled; the value given to EndDialog, or -1 when
   // the window cannot be made.
   virtual int DoModal();

@@ -15,10 +15,24 @@ class ListBoxWindow final : public Window {
   int Count() const;
   const std::string& Row(int index) const;
   int Selection() const { return selection_; }
+  // The row of the focus rectangle: row 0 until a row is selected, then the selected row.
+  // 0 in an empty box.
+  int Caret() const;
+  // The first row the box shows, as it scrolls a selected row into view.
+  int TopIndex() const { return top_; }
+  // Rows that fit whole in the box: what the view measures, else an estimate from the
+  // template rectangle (a row of the dialog font is 8 dialog units high).
+  int FullyVisibleRows() const;
 
-  // A person moves the selection (mouse or keyboard); sends LBN_SELCHANGE when it changed
-  // and the box has LBS_NOTIFY.
-  void UserSelect(int index);
+  // A person's keys and mouse, as the classic single-selection box with LBS_NOTIFY answers
+  // them. A key (VK_ code) selects its target row, scrolls it into view and sends
+  // LBN_SELCHANGE, unless the target is the row already selected. The left button selects
+  // the row it is pressed on; its release inside the box sends LBN_SELCHANGE even when that
+  // row was selected before. A double click sends LBN_DBLCLK.
+  void UserKey(UINT vk);
+  void UserPress(int index);
+  void UserRelease(bool inside);
+  void UserDoubleClick(int index);
 
  private:
   LRESULT AddString(const char* text);
@@ -29,6 +43,8 @@ class ListBoxWindow final : public Window {
   LRESULT SetSelection(WPARAM index);
   void ResetContent();
   void SetSelectionTo(int index);
+  void ScrollIntoView(int index);
+  void Notify(WORD code);
   // Completes a deletion whose slot was kept for a re-insert at the same index.
   void FillHole() const;
 
@@ -36,6 +52,9 @@ class ListBoxWindow final : public Window {
   mutable std::vector<std::string> rows_;
   mutable int hole_ = -1;
   int selection_ = -1;
+  int caret_ = 0;
+  int top_ = 0;
+  bool pressed_ = false;  // the button went down on a row: its release notifies
 };
 
 }  // namespace platform

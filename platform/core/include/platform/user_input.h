@@ -18,11 +18,20 @@ void Focus(HWND control);
 void Type(HWND edit, const std::string& cp932);
 // Replaces the whole text of an edit, as a widget that edits on its own reports it.
 void ReplaceText(HWND edit, const std::string& cp932);
-// Selects a row of a list box with the mouse or keyboard; gives it the focus first.
+// The mouse on a list box: the left button pressed on a row (gives the box the focus and
+// selects the row), released (inside the box or not), the second press of a double click.
+void ListPress(HWND list, int index);
+void ListRelease(HWND list, bool inside = true);
+void ListDoubleClick(HWND list, int index);
+// A click on a row of a list box: pressed and released on it.
 void SelectRow(HWND list, int index);
+// A key (VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE)
+// pressed with the focus in a list box; gives it the focus first.
+void ListKey(HWND list, UINT vk);
 // Keys of a classic dialog.
 void Tab(HWND dialog, bool backwards = false);
 void Enter(HWND dialog);
+// Presses the focused push button, or selects the caret row of the focused list box.
 void Space(HWND dialog);
 void Escape(HWND dialog);
 // The close box (only a dialog with a system menu has one): the system command Close.

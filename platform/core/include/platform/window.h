@@ -23,7 +23,9 @@ class WindowView {
   virtual void RowsRemoved(int /*first*/, int /*count*/) {}
   virtual void RowChanged(int /*index*/) {}
   virtual void RowsReset() {}
-  virtual void SelectionChanged() {}
+  virtual void SelectionChanged() {}  // a list box's selection or caret
+  // A list box's rows that fit whole in what the backend shows; 0 when it cannot tell.
+  virtual int FullyVisibleRows() const { return 0; }
   virtual void FocusChanged() {}  // on a dialog: its focus child changed
   virtual void WindowDestroying() {}
 };

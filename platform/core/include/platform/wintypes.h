@@ -105,6 +105,7 @@ inline constexpr LRESULT LB_OKAY = 0;
 inline constexpr LRESULT LB_ERR = -1;
 inline constexpr LRESULT LB_ERRSPACE = -2;
 inline constexpr WORD LBN_SELCHANGE = 1;
+inline constexpr WORD LBN_DBLCLK = 2;
 
 // Edit control messages and notifications.
 inline constexpr UINT EM_GETSEL = 0x00B0;
@@ -183,6 +184,17 @@ inline constexpr UINT MB_ICONEXCLAMATION = 0x30;
 // System metrics.
 inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
+
+// Virtual-key codes of the keys a list box answers.
+inline constexpr UINT VK_SPACE = 0x20;
+inline constexpr UINT VK_PRIOR = 0x21;  // Page Up
+inline constexpr UINT VK_NEXT = 0x22;   // Page Down
+inline constexpr UINT VK_END = 0x23;
+inline constexpr UINT VK_HOME = 0x24;
+inline constexpr UINT VK_LEFT = 0x25;
+inline constexpr UINT VK_UP = 0x26;
+inline constexpr UINT VK_RIGHT = 0x27;
+inline constexpr UINT VK_DOWN = 0x28;
 
 // Clipboard formats.
 inline constexpr UINT CF_TEXT = 1;

@@ -35,7 +35,11 @@ class ScriptedUser {
   ScriptedUser& Click(int id);
   ScriptedUser& Focus(int id);
   ScriptedUser& Type(int id, const std::string& utf8);
+  // A click on a row of a list box.
   ScriptedUser& SelectRow(int list_id, int index);
+  // A key (VK_ code) pressed in the control that has the focus; keys a list box answers
+  // (arrows, Home, End, Page Up and Down, Space) reach it.
+  ScriptedUser& Key(UINT vk);
   ScriptedUser& Tab(bool backwards = false);
   ScriptedUser& Enter();
   ScriptedUser& Space();

@@ -13,6 +13,7 @@
 class QApplication;
 class QEventLoop;
 class QTimer;
+class QTranslator;
 class QWidget;
 
 namespace platform {
@@ -22,8 +23,11 @@ class DialogWindow;
 class QtBackend final : public Backend {
  public:
   // Makes the QApplication unless there is one already, and installs itself as the current
-  // backend for its lifetime.
-  QtBackend(int& argc, char** argv);
+  // backend for its lifetime. When Qt cannot open the window system (no display, or one that
+  // cannot be reached), on_no_display runs and must end the process; Qt's own messages about
+  // it are not shown. Without it, Qt reports the failure itself and aborts.
+  using NoDisplayHandler = void (*)();
+  explicit QtBackend(int& argc, char** argv, NoDisplayHandler on_no_display = nullptr);
   ~QtBackend() override;
   QtBackend(const QtBackend&) = delete;
   QtBackend& operator=(const QtBackend&) = delete;
@@ -63,6 +67,7 @@ class QtBackend final : public Backend {
 
   Backend* previous_;
   std::unique_ptr<QApplication> app_;
+  std::unique_ptr<QTranslator> translator_;
   std::map<const Window*, QWidget*> widgets_;
   std::vector<Loop> loops_;
   QTimer* loop_watch_ = nullptr;

@@ -1,0 +1,16 @@
+// Morvane's process entry on Windows: the runtime's code page and the one application object
+// are set up during static initialisation; the framework then runs InitInstance. The command
+// line is ignored.
+#include "morvane_app.h"
+
+namespace {
+// The framework's set-up for a program: the runtime's multibyte code page, before anything else.
+const int g_code_page_set = _setmbcp(_MB_CP_ANSI);
+}  // namespace
+
+CMorvaneApp theApp;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show) {
+  static_cast<void>(g_code_page_set);
+  return AfxWinMain(instance, previous, command_line, show);
+}

@@ -1,0 +1,4 @@
+// The input-method manager is imm32's own (ImmGetContext, ImmSetOpenStatus, ...).
+#pragma once
+
+#include "platform/wintypes.h"

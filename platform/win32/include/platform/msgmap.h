@@ -1,0 +1,2 @@
+// The same declarations as the core's: they hold no window emulation.
+#include "../../../core/include/platform/msgmap.h"

@@ -1,0 +1,32 @@
+# Fails unless every name in LIBRARY's export table (a DLL, read with OBJDUMP -p) belongs to the
+# one class.
+cmake_minimum_required(VERSION 3.25)
+# objdump's headings are translated in a Japanese locale (the Wine tests run in one).
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C "${OBJDUMP}" -p "${LIBRARY}"
+                OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} failed on ${LIBRARY}")
+endif()
+# The names follow the "[Ordinal/Name Pointer] Table" heading, one "[ n] name" a line.
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "${LIBRARY} exports nothing")
+endif()
+string(SUBSTRING "${dump}" ${start} -1 table)
+string(REPLACE "\n" ";" lines "${table}")
+list(POP_FRONT lines)
+set(count 0)
+foreach(line IN LISTS lines)
+  if(NOT line MATCHES "^[ \t]*\\[ *[0-9]+\\] (.+)$")
+    break()
+  endif()
+  set(name "${CMAKE_MATCH_1}")
+  if(NOT name MATCHES "COrvek_Bango_Kensaku")
+    message(FATAL_ERROR "orvek.dll exports more than its class: ${name}")
+  endif()
+  math(EXPR count "${count} + 1")
+endforeach()
+if(count EQUAL 0)
+  message(FATAL_ERROR "orvek.dll exports nothing")
+endif()
+message(STATUS "${count} exported names, all of COrvek_Bango_Kensaku")

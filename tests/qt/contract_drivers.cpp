@@ -1,0 +1,256 @@
+// The control contracts' drivers for this project's own backends: the core alone (a person's
+// actions enter through platform::user, what is seen is the core's state) and the Qt backend
+// (a person's actions are Qt events on the widgets, what is seen is the widgets' state).
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+
+#include "../contract/contract_driver.h"
+#include "platform/clipboard.h"
+#include "platform/edit.h"
+#include "platform/encoding.h"
+#include "platform/headless_backend.h"
+#include "platform/listbox.h"
+#include "platform/user_input.h"
+#include "test_dialogs.h"
+
+namespace contract {
+namespace {
+
+static_assert(kEdit == qt_test::kEdit && kRightEdit == qt_test::kRightEdit &&
+              kList == qt_test::kList);
+
+// The form is the test dialog kFormDialog; both drivers send and record through it.
+class FormDriver : public Driver {
+ public:
+  LRESULT Send(int control, UINT message, WPARAM wparam, LPARAM lparam) override {
+    return ::SendMessageA(dialog_.Item(control), message, wparam, lparam);
+  }
+  std::vector<Note> Notes() override { return dialog_.notes; }
+  void ClearNotes() override { dialog_.notes.clear(); }
+  std::string Cp932(const std::string& utf8) override { return qt_test::Sjis(utf8.c_str()); }
+
+ protected:
+  bool Create() { return dialog_.Create(qt_test::kFormDialog) != FALSE; }
+  void Destroy() {
+    if (IsWindow(dialog_.m_hWnd)) dialog_.DestroyWindow();
+  }
+  HWND Item(int id) const { return dialog_.Item(id); }
+  platform::ListBoxWindow* CoreList(int id) const {
+    return static_cast<platform::ListBoxWindow*>(Item(id));
+  }
+  platform::EditWindow* CoreEdit(int id) const {
+    return static_cast<platform::EditWindow*>(Item(id));
+  }
+
+  qt_test::TestDialog dialog_{qt_test::kFormDialog};
+};
+
+class CoreDriver final : public FormDriver {
+ public:
+  CoreDriver() : headless_(std::make_unique<platform::HeadlessBackend>()) {}
+  ~CoreDriver() override {
+    Destroy();
+    headless_.reset();
+  }
+  bool Build() { return Create(); }
+
+  void PressKey(int control, UINT vk) override { platform::user::ListKey(Item(control), vk); }
+  void PressRow(int list, int row) override { platform::user::ListPress(Item(list), row); }
+  void ReleaseButton(int list) override { platform::user::ListRelease(Item(list)); }
+  void DoubleClickRow(int list, int row) override {
+    ClickRow(list, row);
+    platform::user::ListDoubleClick(Item(list), row);
+    ReleaseButton(list);
+  }
+  void Focus(int edit) override { platform::user::Focus(Item(edit)); }
+  void Type(int edit, const std::string& ascii) override {
+    Focus(edit);
+    for (char key : ascii) platform::user::Type(Item(edit), std::string(1, key));
+  }
+  void Commit(int edit, const std::string& utf8) override {
+    // Nothing reaches the core that it cannot hold: the backend refuses it first.
+    if (auto bytes = platform::Utf8ToCp932(utf8)) platform::user::Type(Item(edit), *bytes);
+  }
+  void Paste(int edit, const std::string& utf8) override {
+    platform::user::Type(Item(edit), Cp932(utf8));
+  }
+
+  std::vector<std::string> Rows(int list) override {
+    std::vector<std::string> rows;
+    platform::ListBoxWindow* box = CoreList(list);
+    for (int i = 0; i < box->Count(); ++i) rows.push_back(platform::Cp932ToUtf8(box->Row(i)));
+    return rows;
+  }
+  int SelectedRow(int list) override { return CoreList(list)->Selection(); }
+  int CaretRow(int list) override { return CoreList(list)->Caret(); }
+  int TopRow(int list) override { return CoreList(list)->TopIndex(); }
+  int FullyVisibleRows(int list) override { return CoreList(list)->FullyVisibleRows(); }
+  EditView ShownEdit(int edit) override {
+    const platform::EditWindow* box = CoreEdit(edit);
+    const std::string& bytes = box->Text();
+    const auto utf8_offset = [&](int at) {
+      return platform::Cp932ToUtf8(bytes.substr(0, static_cast<std::size_t>(at))).size();
+    };
+    return {platform::Cp932ToUtf8(bytes), utf8_offset(box->SelectionStart()),
+            utf8_offset(box->SelectionEnd())};
+  }
+  std::string Clipboard() override { return platform::Cp932ToUtf8(platform::ClipboardText()); }
+
+ private:
+  std::unique_ptr<platform::HeadlessBackend> headless_;
+};
+
+class QtDriver final : public FormDriver {
+ public:
+  ~QtDriver() override { Destroy(); }
+  bool Build() { return Create() && qt_test::Activate(dialog_.m_hWnd); }
+
+  void PressKey(int control, UINT vk) override {
+    const Qt::Key key = QtKey(vk);
+    QWidget* widget = Widget(control);
+    widget->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(widget, key);
+  }
+  void PressRow(int list, int row) override {
+    QCoreApplication::processEvents();  // the view learns of new rows in the event loop
+    QListView* view = View(list);
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+  }
+  void ReleaseButton(int list) override {
+    QListView* view = View(list);
+    const QModelIndex current = view->currentIndex();
+    const QPoint at = current.isValid() ? view->visualRect(current).center() : QPoint(2, 2);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+  }
+  void DoubleClickRow(int list, int row) override {
+    // As the window system delivers it: a click, then a press that is also a double click.
+    ClickRow(list, row);
+    QListView* view = View(list);
+    const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+  }
+  void Focus(int edit) override {
+    QLineEdit* line = Line(edit);
+    QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(line->width() - 3, line->height() / 2));
+  }
+  void Type(int edit, const std::string& ascii) override {
+    Focus(edit);
+    for (char key : ascii) QTest::keyClick(Line(edit), key);
+  }
+  void Commit(int edit, const std::string& utf8) override {
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromStdString(utf8));
+    QCoreApplication::sendEvent(Line(edit), &commit);
+  }
+  void Paste(int edit, const std::string& utf8) override {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(utf8));
+    QTest::keyClick(Line(edit), Qt::Key_V, Qt::ControlModifier);
+  }
+
+  std::vector<std::string> Rows(int list) override {
+    QCoreApplication::processEvents();
+    const QAbstractItemModel* model = View(list)->model();
+    std::vector<std::string> rows;
+    for (int i = 0; i < model->rowCount(); ++i) {
+      rows.push_back(model->index(i, 0).data().toString().toStdString());
+    }
+    return rows;
+  }
+  int SelectedRow(int list) override {
+    QCoreApplication::processEvents();
+    const QModelIndexList selected = View(list)->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+  }
+  int CaretRow(int list) override {
+    QCoreApplication::processEvents();
+    const QModelIndex current = View(list)->currentIndex();
+    return current.isValid() ? current.row() : -1;
+  }
+  int TopRow(int list) override {
+    QCoreApplication::processEvents();
+    const QModelIndex top = View(list)->indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : -1;
+  }
+  int FullyVisibleRows(int list) override {
+    QCoreApplication::processEvents();
+    QListView* view = View(list);
+    const int row_height = view->sizeHintForRow(0);
+    return row_height > 0 ? view->viewport()->height() / row_height : 0;
+  }
+  EditView ShownEdit(int edit) override {
+    QLineEdit* line = Line(edit);
+    const QString text = line->text();
+    const int start = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+    const int end =
+        line->hasSelectedText() ? start + static_cast<int>(line->selectedText().size()) : start;
+    const auto utf8_offset = [&](int at) {
+      return static_cast<std::size_t>(text.left(at).toUtf8().size());
+    };
+    return {text.toStdString(), utf8_offset(start), utf8_offset(end)};
+  }
+  std::string Clipboard() override {
+    // The program's copy and the system's must agree.
+    const std::string system = QGuiApplication::clipboard()->text().toStdString();
+    const std::string core = platform::Cp932ToUtf8(platform::ClipboardText());
+    return system == core ? system : "core \"" + core + "\", system \"" + system + "\"";
+  }
+
+ private:
+  static Qt::Key QtKey(UINT vk) {
+    switch (vk) {
+      case VK_SPACE:
+        return Qt::Key_Space;
+      case VK_PRIOR:
+        return Qt::Key_PageUp;
+      case VK_NEXT:
+        return Qt::Key_PageDown;
+      case VK_END:
+        return Qt::Key_End;
+      case VK_HOME:
+        return Qt::Key_Home;
+      case VK_LEFT:
+        return Qt::Key_Left;
+      case VK_UP:
+        return Qt::Key_Up;
+      case VK_RIGHT:
+        return Qt::Key_Right;
+      case VK_DOWN:
+        return Qt::Key_Down;
+      default:
+        ADD_FAILURE() << "no Qt key for VK " << vk;
+        return Qt::Key_unknown;
+    }
+  }
+  QWidget* Widget(int id) const { return qt_test::WidgetOf(Item(id)); }
+  QListView* View(int id) const { return qobject_cast<QListView*>(Widget(id)); }
+  QLineEdit* Line(int id) const { return qobject_cast<QLineEdit*>(Widget(id)); }
+};
+
+template <typename D>
+std::unique_ptr<Driver> Make() {
+  auto driver = std::make_unique<D>();
+  if (!driver->Build()) return nullptr;
+  return driver;
+}
+
+const Backend kCore{"Core", &Make<CoreDriver>};
+const Backend kQt{"Qt", &Make<QtDriver>};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Core, ListBoxContract, ::testing::Values(&kCore), BackendName);
+INSTANTIATE_TEST_SUITE_P(Qt, ListBoxContract, ::testing::Values(&kQt), BackendName);
+INSTANTIATE_TEST_SUITE_P(Core, EditContract, ::testing::Values(&kCore), BackendName);
+INSTANTIATE_TEST_SUITE_P(Qt, EditContract, ::testing::Values(&kQt), BackendName);
+
+}  // namespace contract

@@ -1,0 +1,140 @@
+#include <windows.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/encoding.h"
+#include "run_program.h"
+
+namespace orvek_test {
+namespace {
+
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int size = static_cast<int>(utf8.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+  return wide;
+}
+
+// One argument quoted so that CommandLineToArgvW gives it back unchanged: backslashes double
+// only before a quote, and the quote itself is escaped.
+std::wstring Quote(const std::wstring& argument) {
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
+HANDLE OpenForChild(const std::filesystem::path& path) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return CreateFileW(path.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The console's output code page, else the OEM one: what a console would show.
+UINT TerminalCodePage() {
+  const UINT console = GetConsoleOutputCP();
+  return console != 0 ? console : GetOEMCP();
+}
+
+}  // namespace
+
+Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+                   const std::filesystem::path& cwd, const std::vector<std::string>& env,
+                   const std::filesystem::path& stdout_path) {
+  // The child inherits the test's environment; the variables given join it for good, which
+  // the tests that pass any rely on.
+  for (const std::string& variable : env) {
+    const std::size_t equals = variable.find('=');
+    if (equals != std::string::npos) {
+      SetEnvironmentVariableW(Widen(variable.substr(0, equals)).c_str(),
+                              Widen(variable.substr(equals + 1)).c_str());
+    }
+  }
+  const bool own_out = stdout_path.empty();
+  const std::filesystem::path out_path = own_out ? cwd / "stdout.txt" : stdout_path;
+  const std::filesystem::path err_path = cwd / "stderr.txt";
+  const std::filesystem::path absolute = std::filesystem::absolute(program);
+  std::wstring command_line = Quote(absolute.wstring());
+  for (const std::string& arg : args) command_line += L" " + Quote(Widen(arg));
+
+  Outcome outcome;
+  const HANDLE out = OpenForChild(out_path);
+  const HANDLE err = OpenForChild(err_path);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = INVALID_HANDLE_VALUE;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  if (out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
+      CreateProcessW(absolute.wstring().c_str(), command_line.data(), nullptr, nullptr, TRUE, 0,
+                     nullptr, cwd.wstring().c_str(), &startup, &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(process.hProcess, &code)) outcome.status = static_cast<int>(code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+  if (own_out) outcome.out = ReadFile(out_path);
+  outcome.err = ReadFile(err_path);
+  return outcome;
+}
+
+std::filesystem::path MakeTemporaryFolder(const std::string& prefix) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / (prefix + std::to_string(random()));
+    std::error_code error;
+    if (std::filesystem::create_directory(folder, error)) return folder;
+  }
+  return {};
+}
+
+std::string DefaultOutput(const std::string& cp932) {
+  // The test and the command share the console (or its absence) and the code pages.
+  const UINT code_page = TerminalCodePage();
+  if (code_page == 932) return cp932;
+  return InTerminalEncoding(platform::Cp932ToUtf8(cp932));
+}
+
+std::string InTerminalEncoding(const std::string& utf8) {
+  const UINT code_page = TerminalCodePage();
+  if (code_page == CP_UTF8) return utf8;
+  const std::wstring wide = Widen(utf8);
+  const int size = static_cast<int>(wide.size());
+  const int length =
+      WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(code_page, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+  return text;
+}
+
+std::string CutLeadByteAsListed() {
+  return "\x81\x45";
+}
+
+}  // namespace orvek_test

@@ -1,0 +1,62 @@
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+
+#include "command_line.h"
+#include "console.h"
+#include "platform/encoding.h"
+
+namespace orvek_cli {
+
+void UseTerminalLocale() {
+  if (!LocaleIsUtf8OrAscii(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"))) {
+    std::setlocale(LC_CTYPE, "");
+  }
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+std::optional<std::string> ArgumentToCp932(const std::string& argument) {
+  return platform::LocaleToCp932(argument);
+}
+
+std::string RowsInDefaultEncoding(const std::string& cp932) {
+  return platform::Cp932ToUtf8(cp932);
+}
+
+std::string MessageForTerminal(const std::string& text) {
+  return text;
+}
+
+void UseBinaryStreams() {}
+
+bool WriteToStdout(const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool ChangeFolder(const std::string& folder, std::string& why) {
+  if (::chdir(folder.c_str()) == 0) return true;
+  why = std::strerror(errno);
+  return false;
+}
+
+std::string CurrentFolder() {
+  char folder[4096];
+  return ::getcwd(folder, sizeof folder) != nullptr ? folder : ".";
+}
+
+}  // namespace orvek_cli
