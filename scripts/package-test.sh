@@ -61,7 +61,8 @@ dpkg -L morvane >"$work/files"
 # The files a desktop needs, where it looks for them.
 for file in /usr/bin/morvane /usr/bin/orvek /usr/bin/morvane-update-data \
   /usr/libexec/morvane/morvane-desktop /usr/share/applications/morvane.desktop \
-  /usr/share/metainfo/io.github.morvane.Morvane.metainfo.xml /usr/share/morvane/KEN_ALL.CSV; do
+  /usr/share/metainfo/io.github.morvane.Morvane.metainfo.xml /usr/share/morvane/KEN_ALL.CSV \
+  /usr/share/man/man1/orvek.1 /usr/share/bash-completion/completions/orvek; do
   [[ -f $file ]] || fail "$file is not installed"
 done
 library="$(grep -E '/liborvek\.so\.1$' "$work/files" || true)"
@@ -140,6 +141,17 @@ row="$(orvek --data-dir "$data" code 1000001)" || fail "orvek --data-dir $data c
 echo "$row"
 awk '$1 == "100-0001" && $2 == "東京都" && $3 == "千代田区" && $4 == "千代田" { found = 1 }
      END { exit !found }' <<<"$row" || fail "orvek printed no 東京都 千代田区 千代田 row"
+found="$(orvek --data-dir "$data" find ちよだく 丸の内 --format jsonl --limit 1)" ||
+  fail "orvek find ちよだく 丸の内"
+[[ $found == *'"code":"1000005"'* ]] || fail "orvek find printed no 100-0005: $found"
+# The manual page renders, and the completion offers the commands.
+if command -v man >/dev/null; then
+  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man1/orvek.1 2>&1 >/dev/null)"
+  [[ -z $warnings ]] || fail "man orvek warns: $warnings"
+fi
+completions="$(bash --norc -c 'source /usr/share/bash-completion/completions/orvek
+  COMP_WORDS=(orvek f); COMP_CWORD=1; _orvek; echo "${COMPREPLY[*]}"')"
+[[ $completions == find ]] || fail "the bash completion offers '$completions' for 'orvek f'"
 
 say "dpkg -r morvane"
 dpkg -r morvane >"$work/dpkg-r.log" 2>&1 || {

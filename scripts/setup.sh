@@ -10,6 +10,8 @@ packages=(
   # build and tests
   cmake ninja-build g++ clang libclang-rt-dev git
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip hyperfine dpkg-dev file
+  # the orvek command: JSON output, and its manual page made from --help
+  nlohmann-json3-dev help2man
   # the Qt program and its tests: widgets, fonts, a virtual display driven as a person would
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth xdotool xclip openbox imagemagick x11-utils x11-xserver-utils dbus-daemon

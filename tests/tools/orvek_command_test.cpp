@@ -2,10 +2,19 @@
 // data files written here and, when it has been unpacked, on Japan Post's real file.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "platform/encoding.h"
 #include "run_program.h"
@@ -20,6 +29,15 @@ using orvek_test::Outcome;
 // Rows as the command prints them without --encoding, from their UTF-8 text.
 std::string DefaultRows(const std::string& utf8) {
   return orvek_test::DefaultOutput(platform::Utf8ToCp932(utf8).value());
+}
+
+// One data-file line with every column given, from UTF-8 text.
+std::string FullLine(const std::string& code, const std::string& kana, const std::string& pref,
+                     const std::string& city, const std::string& town,
+                     const std::string& flags = "0,0,0,0,0,0") {
+  const std::string utf8 = "13101,\"" + code.substr(0, 3) + "  \",\"" + code + "\"," + kana +
+                           ",\"" + pref + "\",\"" + city + "\",\"" + town + "\"," + flags + "\r\n";
+  return platform::Utf8ToCp932(utf8).value();
 }
 
 // One data-file line in the published layout, from UTF-8 names.
@@ -56,6 +74,10 @@ class OrvekCommandTest : public ::testing::Test {
   Outcome Orvek(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
     return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, env);
   }
+  // The same with the output going to stdout_path.
+  Outcome OrvekTo(const std::vector<std::string>& args, const fs::path& stdout_path) {
+    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, {}, stdout_path);
+  }
 
   fs::path dir_;
 };
@@ -87,6 +109,24 @@ TEST_F(OrvekCommandTest, UsageErrorsExitTwoAndSayWhatIsWrong) {
       {{"address", "--city", "\xFF"}, "--city"},
       {{"code", "1000001", "--encoding", "latin1"}, "--encoding"},
       {{"code", "1000001", "--verbose"}, "unknown option --verbose"},
+      {{"-x", "code", "1000001"}, "unknown option -x"},
+      {{"code", "1000001", "-x"}, "unknown option -x"},
+      {{"zip"}, "use code, address or find"},
+      {{"code", "1000001", "--join=yes"}, "--join takes no value"},
+      {{"find"}, "find needs a text"},
+      {{"find", "", " \u3000 "}, "find needs a text"},
+      {{"find", "x", "--pref", "東京都"}, "address command"},
+      {{"find", "x", "--limit", "0"}, "--limit must be 1 or more"},
+      {{"find", "x", "--limit=-2"}, "--limit must be 1 or more"},
+      {{"find", "x", "--limit", "1e3"}, "--limit must be an integer"},
+      {{"find", "x", "--limit", "99999999999999999999"}, "--limit is out of range"},
+      {{"address", "--city", "府中市", "--mode", "4294967297"}, "--mode is out of range"},
+      {{"code", "1000001", "--data-dir", ""}, "--data-dir needs a folder"},
+      {{"code", "1000001", "--data-dir="}, "--data-dir needs a folder"},
+      {{"find", "x", "--format", "xml"}, "--format must be"},
+      {{"find", "x", "--format", "json", "--encoding", "cp932"}, "JSON is always UTF-8"},
+      {{"code", "1000001", "--format=jsonl", "--encoding=cp932"}, "JSON is always UTF-8"},
+      {{"find", "x", "--limit"}, "--limit needs a value"},
   };
   WriteData(kFourTowns);
   for (const Case& c : cases) {
@@ -106,6 +146,197 @@ TEST_F(OrvekCommandTest, HelpAndVersion) {
   const Outcome version = Orvek({"--version"});
   EXPECT_EQ(0, version.status);
   EXPECT_EQ("orvek 1.0.0.1\n", version.out);
+
+  // --help wins wherever it stands, over mistakes too; after -- it is only a word.
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--bogus", "--help"},
+                                             {"-x", "-h"},
+                                             {"code", "12", "--limit", "0", "--help"},
+                                             {"find", "--version", "-h"}}) {
+    const Outcome outcome = Orvek(args);
+    EXPECT_EQ(0, outcome.status) << args[0];
+    EXPECT_EQ(help.out, outcome.out) << args[0];
+    EXPECT_EQ("", outcome.err) << args[0];
+  }
+  WriteData(kFourTowns);
+  const Outcome word = Orvek({"find", "--", "--help"});
+  EXPECT_EQ(0, word.status) << word.err;
+  EXPECT_EQ("", word.out);
+
+#ifndef _WIN32
+  // A help or version that cannot be written is a failure, said on stderr.
+  for (const char* option : {"--help", "--version"}) {
+    const Outcome full = OrvekTo({option}, "/dev/full");
+    EXPECT_EQ(1, full.status) << option;
+    EXPECT_NE(std::string::npos, full.err.find("cannot write")) << option << ": " << full.err;
+  }
+#endif
+}
+
+TEST_F(OrvekCommandTest, AddressWarnsOfNamesWithSpaces) {
+  WriteData(kFourTowns);
+  for (const char* name : {"府中市 ", " 府中市", "府中市\u3000", "\u3000府中市"}) {
+    const Outcome outcome = Orvek({"address", "--city", name});
+    EXPECT_EQ(0, outcome.status) << name;
+    EXPECT_EQ("", outcome.out) << name;
+    EXPECT_NE(std::string::npos,
+              outcome.err.find(InTerminalEncoding("warning: --city '" + std::string(name) + "'")))
+        << name << ": " << outcome.err;
+    EXPECT_NE(std::string::npos, outcome.err.find("matches nothing as written")) << outcome.err;
+  }
+  // Spaces inside a name, and bytes 0x81 0x40 that end 堰 (0x89 0x81) and an @, are no
+  // spaces at either end.
+  EXPECT_EQ("", Orvek({"address", "--city", "府中 市", "--town", "堰@"}).err);
+  EXPECT_EQ("", Orvek({"address", "--city", "府中市"}).err);
+}
+
+TEST_F(OrvekCommandTest, FindWordsThatCp932CannotHoldMatchNothing) {
+  WriteData(kFourTowns);
+  for (const char* word : {"😀", "𠮷野家", "한국"}) {
+    const Outcome outcome = Orvek({"find", "本町", word});
+    EXPECT_EQ(1, outcome.status) << word;
+    EXPECT_EQ("", outcome.out) << word;
+    EXPECT_NE(std::string::npos, outcome.err.find("no Shift-JIS")) << word << ": " << outcome.err;
+    EXPECT_EQ("", Orvek({"find", word, "--count"}).out) << word;
+  }
+}
+
+// Readings in every width and kana, as people type them; a split town area and a city with
+// no town areas listed.
+const std::string kReadings =
+    FullLine("0600000", R"x("ﾎｯｶｲﾄﾞｳ","ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ","ｲｶﾆｹｲｻｲｶﾞﾅｲﾊﾞｱｲ")x", "北海道", "札幌市中央区",
+             "以下に掲載がない場合") +
+    FullLine("0600042", R"x("ﾎｯｶｲﾄﾞｳ","ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ","ｵｵﾄﾞｵﾘﾆｼ(1-19ﾁｮｳﾒ)")x", "北海道",
+             "札幌市中央区", "大通西（１～１９丁目）", "0,0,1,0,0,0") +
+    FullLine("1000005", R"x("ﾄｳｷｮｳﾄ","ﾁﾖﾀﾞｸ","ﾏﾙﾉｳﾁ(ﾂｷﾞﾉﾋﾞﾙｦﾉｿﾞｸ)")x", "東京都", "千代田区",
+             "丸の内（次のビルを除く）") +
+    FullLine("6020033", R"x("ｷｮｳﾄﾌ","ｷｮｳﾄｼｶﾐｷﾞｮｳｸ","ｲﾏﾃﾞｶﾞﾜﾁｮｳ")x", "京都府", "京都市上京区",
+             "今出川町（烏丸通今出川上る、") +
+    FullLine("6020033", R"x("ｷｮｳﾄﾌ","ｷｮｳﾄｼｶﾐｷﾞｮｳｸ","ｲﾏﾃﾞｶﾞﾜﾁｮｳ")x", "京都府", "京都市上京区",
+             "今出川通室町東入）") +
+    FullLine("1000001", R"x("ﾄｳｷｮｳﾄ","ﾁﾖﾀﾞｸ","ﾁﾖﾀﾞ")x", "東京都", "千代田区", "千代田") +
+    FullLine("3300000", R"x("ｻｲﾀﾏｹﾝ","ｻｲﾀﾏｼ","ｾﾝﾀｰ")x", "埼玉県", "さいたま市", "センター");
+
+TEST_F(OrvekCommandTest, FindComparesWidthsKanaAndCodes) {
+  WriteData(kReadings);
+  struct Case {
+    std::string text;
+    std::string codes;
+  };
+  const Case cases[] = {
+      {"千代田", "100-0005 100-0001"},
+      {"千代田 丸の内", "100-0005"},
+      {"東京 ちよだ", "100-0005 100-0001"},  // one word in the address, one in the reading
+      {"東京都千代田区丸の内", "100-0005"},  // across prefecture, city and town area
+      {"ちよだく", "100-0005 100-0001"},
+      {"チヨダク", "100-0005 100-0001"},
+      {"ﾁﾖﾀﾞｸ", "100-0005 100-0001"},
+      {"ほっかいどう　おおどおり", "060-0042"},  // small kana as written, a full-width space
+      {"ｻｯﾎﾟﾛ", "060-0000 060-0042"},
+      {"19丁目", "060-0042"},    // half-width digits find the full-width ones
+      {"１－１９", "060-0042"},  // in the reading; the address writes ～
+      {"1-19ちょうめ", "060-0042"},
+      {"せんたー", "330-0000"},
+      {"ｾﾝﾀｰ", "330-0000"},
+      {"サイタマ", "330-0000"},  // the reading; さいたま市 itself is written in hiragana
+      {"さいたま市", "330-0000"},
+      {"今出川上る、今出川通", "602-0033"},  // joined over the line break
+      {"100-00", "100-0005 100-0001"},
+      {"１０００００", "100-0005 100-0001"},
+      {"0600", "060-0000 060-0042"},
+      {"以下に掲載", ""},  // cleaned away
+      {"ｲｶﾆｹｲｻｲ", ""},
+      {"北海道", "060-0000 060-0042"},
+      {"京都 東京", "100-0005 100-0001"},  // 京都 is in 東京都 too
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = Orvek({"find", c.text});
+    EXPECT_EQ(0, outcome.status) << c.text << ": " << outcome.err;
+    EXPECT_EQ(c.codes, Codes(outcome.out)) << c.text;
+    EXPECT_EQ("", outcome.err) << c.text;
+  }
+
+  EXPECT_EQ(DefaultRows("060-0000  北海道      札幌市中央区          以下に掲載がない場合\n"),
+            Orvek({"find", "以下に掲載", "--no-clean"}).out);
+  EXPECT_EQ(DefaultRows("602-0033  京都府      京都市上京区          今出川通室町東入）\n"),
+            Orvek({"find", "今出川通室町", "--no-join"}).out);
+  EXPECT_EQ("2\n", Orvek({"find", "千代田", "--count"}).out);
+  EXPECT_EQ("1\n", Orvek({"find", "千代田", "--count", "--limit", "1"}).out);
+  EXPECT_EQ("100-0005", Codes(Orvek({"find", "千代田", "--limit=1"}).out));
+  EXPECT_EQ("100-0005 100-0001", Codes(Orvek({"find", "千代田", "--limit", "9"}).out));
+  const Outcome dash = Orvek({"find", "--", "-1"});  // a word after --: in the reading 1-19
+  EXPECT_EQ(0, dash.status) << dash.err;
+  EXPECT_EQ("060-0042", Codes(dash.out));
+}
+
+TEST_F(OrvekCommandTest, MachineFormatsParseBack) {
+  std::string data = kReadings;
+  // A town area with a comma, a quote and a tab in it, quoted as CSV quotes them.
+  data += platform::Utf8ToCp932(
+              "13101,\"100  \",\"1000002\",\"ﾄｳｷｮｳﾄ\",\"ﾁﾖﾀﾞｸ\",\"ｱ\",\"東京都\",\"千代田区\","
+              "\"皇居,\"\"外\"\"\t苑\",0,1,0,1,2,5\r\n")
+              .value();
+  WriteData(data);
+
+  const Outcome json = Orvek({"find", "千代田区", "--format", "json"});
+  ASSERT_EQ(0, json.status) << json.err;
+  const nlohmann::json records = nlohmann::json::parse(json.out);
+  ASSERT_EQ(3u, records.size());
+  const nlohmann::json& first = records[0];
+  EXPECT_EQ("1000005", first["code"]);
+  EXPECT_EQ("東京都", first["prefecture"]);
+  EXPECT_EQ("千代田区", first["city"]);
+  EXPECT_EQ("丸の内（次のビルを除く）", first["town"]);
+  EXPECT_EQ("トウキョウト", first["prefecture_kana"]);
+  EXPECT_EQ("チヨダク", first["city_kana"]);
+  EXPECT_EQ("マルノウチ（ツギノビルヲノゾク）", first["town_kana"]);
+  EXPECT_EQ("13101", first["local_government_code"]);
+  EXPECT_EQ(false, first["town_has_several_codes"]);
+  EXPECT_EQ(0, first["update_status"]);
+  const nlohmann::json& odd = records[2];
+  EXPECT_EQ("皇居,\"外\"\t苑", odd["town"]);
+  EXPECT_EQ(false, odd["town_has_several_codes"]);
+  EXPECT_EQ(true, odd["numbered_per_koaza"]);
+  EXPECT_EQ(false, odd["has_chome"]);
+  EXPECT_EQ(true, odd["code_has_several_towns"]);
+  EXPECT_EQ(2, odd["update_status"]);
+  EXPECT_EQ(5, odd["update_reason"]);
+  EXPECT_EQ(14u, odd.size());
+
+  // JSON Lines: the same objects, one a line; joined and cleaned as find's are.
+  const Outcome jsonl = Orvek({"address", "--pref", "京都府", "--format", "jsonl"});
+  ASSERT_EQ(0, jsonl.status) << jsonl.err;
+  std::istringstream lines(jsonl.out);
+  std::vector<nlohmann::json> objects;
+  for (std::string line; std::getline(lines, line);) objects.push_back(nlohmann::json::parse(line));
+  ASSERT_EQ(1u, objects.size());
+  EXPECT_EQ("今出川町（烏丸通今出川上る、今出川通室町東入）", objects[0]["town"]);
+  EXPECT_EQ("イマデガワチョウ", objects[0]["town_kana"]);
+  const Outcome cleaned = Orvek({"code", "0600000", "--format=jsonl"});
+  EXPECT_EQ("", nlohmann::json::parse(cleaned.out)["town"]);
+  EXPECT_EQ("", nlohmann::json::parse(cleaned.out)["town_kana"]);
+  const Outcome raw = Orvek({"code", "0600000", "--format=jsonl", "--no-clean"});
+  EXPECT_EQ("以下に掲載がない場合", nlohmann::json::parse(raw.out)["town"]);
+
+  const std::string header =
+      "code,prefecture,city,town,prefecture_kana,city_kana,town_kana,local_government_code,"
+      "town_has_several_codes,numbered_per_koaza,has_chome,code_has_several_towns,"
+      "update_status,update_reason\r\n";
+  const std::string csv_row =
+      "1000002,東京都,千代田区,\"皇居,\"\"外\"\"\t苑\",トウキョウト,チヨダク,ア,13101,0,1,0,1,2,"
+      "5\r\n";
+  const Outcome csv = Orvek({"code", "1000002", "--format", "csv"});
+  EXPECT_EQ(DefaultRows(header + csv_row), csv.out);
+  EXPECT_EQ(platform::Utf8ToCp932(header + csv_row).value(),
+            Orvek({"code", "1000002", "--format", "csv", "--encoding", "cp932"}).out);
+
+  std::string tsv_header = header.substr(0, header.size() - 2) + "\n";
+  std::replace(tsv_header.begin(), tsv_header.end(), ',', '\t');
+  EXPECT_EQ(DefaultRows(tsv_header +
+                        "1000002\t東京都\t千代田区\t皇居,"
+                        "\"外\"\\t苑\tトウキョウト\tチヨダク\tア\t13101\t0\t1\t0\t1\t2\t5\n"),
+            Orvek({"code", "100-0002", "--format", "tsv"}).out);
+  EXPECT_EQ("1\n", Orvek({"code", "1000002", "--format", "tsv", "--count"}).out);
 }
 
 TEST_F(OrvekCommandTest, CodeSearchPrintsRowsInFileOrderWithOrWithoutHyphen) {
@@ -121,6 +352,9 @@ TEST_F(OrvekCommandTest, CodeSearchPrintsRowsInFileOrderWithOrWithoutHyphen) {
     EXPECT_EQ("", outcome.err);
   }
   EXPECT_EQ("2\n", Orvek({"--count", "code", "1000001"}).out);
+  EXPECT_EQ("1\n", Orvek({"--count", "code", "1000001", "--limit", "1"}).out);
+  EXPECT_EQ(DefaultRows(expected.substr(0, expected.find('\n') + 1)),
+            Orvek({"code", "1000001", "--limit=1"}).out);
   const Outcome none = Orvek({"code", "9999999"});
   EXPECT_EQ(0, none.status);
   EXPECT_EQ("", none.out);
@@ -218,6 +452,16 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
                           (dir_ / "data").string()})
                        .out);
 
+  // The command's own reader says so in its own words.
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"find", "府中"}, {"code", "1000001", "--format", "json"}}) {
+    const Outcome own = Orvek(args);
+    EXPECT_EQ(1, own.status) << args[0];
+    EXPECT_EQ("", own.out) << args[0];
+    EXPECT_NE(std::string::npos, own.err.find("no ken_all.csv could be opened")) << own.err;
+  }
+  EXPECT_EQ("3\n", Orvek({"--data-dir", "data", "find", "府中市", "--count"}).out);
+
   const Outcome no_folder = Orvek({"--data-dir", "nowhere", "code", "1000001"});
   EXPECT_EQ(1, no_folder.status);
   EXPECT_NE(std::string::npos, no_folder.err.find("'nowhere'")) << no_folder.err;
@@ -232,12 +476,21 @@ TEST_F(OrvekCommandTest, ADataFileThatCannotBeReadIsAFailure) {
             directory.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
       << directory.err;
   EXPECT_EQ("", directory.out);
+  const Outcome own_directory = Orvek({"find", "府中市"});
+  EXPECT_EQ(1, own_directory.status);
+  EXPECT_NE(std::string::npos, own_directory.err.find("no ken_all.csv could be opened"))
+      << own_directory.err;
+  EXPECT_EQ("", own_directory.out);
 #ifdef FAILING_READ_SHIM  // file names that differ in case only, and LD_PRELOAD: not on Windows
   // Japan Post's name beside it is read.
   WriteData(kFourTowns, "KEN_ALL.CSV");
   const Outcome beside = Orvek({"address", "--city", "府中市", "--count"});
   EXPECT_EQ(0, beside.status) << beside.err;
   EXPECT_EQ("3\n", beside.out);
+  // The command's own reader passes over the folder too.
+  const Outcome own_beside = Orvek({"find", "府中市", "--count"});
+  EXPECT_EQ(0, own_beside.status) << own_beside.err;
+  EXPECT_EQ("3\n", own_beside.out);
   fs::remove(dir_ / "ken_all.csv");
 
   // A read that fails after the first line: the read error, exit 1, no rows printed as if the
@@ -281,6 +534,74 @@ TEST_F(OrvekCommandTest, RealData) {
     if (prefectures.find(pref) == std::string::npos) prefectures += pref + " ";
   }
   EXPECT_EQ("東京都 広島県 ", prefectures);
+
+  // find, joined records and the machine formats on the real file.
+  const std::string found = orvek({"find", "千代田", "丸の内", "--encoding", "utf-8"}).out;
+  EXPECT_NE(std::string::npos, found.find("100-0005  東京都      千代田区              丸の内"))
+      << found;
+  EXPECT_NE(std::string::npos,
+            orvek({"find", "ちよだく", "--encoding", "utf-8"})
+                .out.find("100-0001  東京都      千代田区              千代田\n"));
+  const nlohmann::json kyowa =
+      nlohmann::json::parse(orvek({"code", "0660005", "--format", "json"}).out);
+  ASSERT_EQ(1u, kyowa.size());
+  const std::string town = kyowa[0]["town"];
+  EXPECT_EQ("協和（", town.substr(0, 9));
+  EXPECT_EQ("番地）", town.substr(town.size() - 9)) << town;
+  EXPECT_EQ(3u, std::stoul(orvek({"code", "0660005", "--count"}).out));
+
+  // The command's rows equal the library's where nothing is joined or cleaned.
+  EXPECT_EQ(orvek({"code", "4520961"}).out, orvek({"code", "4520961", "--join", "--clean"}).out);
+  EXPECT_EQ(orvek({"address", "--city", "府中市"}).out,
+            orvek({"address", "--city", "府中市", "--join"}).out);
+  const std::string hokkaido = orvek({"address", "--pref", "北海道", "--format", "jsonl"}).out;
+  EXPECT_EQ(orvek({"address", "--pref", "北海道", "--count", "--join"}).out,
+            std::to_string(std::count(hokkaido.begin(), hokkaido.end(), '\n')) + "\n");
 }
+
+#ifndef _WIN32
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The completion script as bash runs it: the words offered after what was typed.
+TEST(OrvekCompletion, OffersCommandsOptionsAndValues) {
+  struct Case {
+    std::string words;
+    std::string offered;
+  };
+  const Case cases[] = {
+      {"orvek ''", "code address find"},
+      {"orvek f", "find"},
+      {"orvek --data-dir /tmp ''", "code address find"},
+      {"orvek find x --fo", "--format"},
+      {"orvek find --format j", "json jsonl"},
+      {"orvek --encoding ''", "utf-8 cp932"},
+      {"orvek address --c", "--city --count --clean"},
+      {"orvek code --c", "--count --clean"},
+      {"orvek --limit ''", ""},
+  };
+  const fs::path out = fs::temp_directory_path() / "orvek-completion.txt";
+  for (const Case& c : cases) {
+    const std::string script = "source '" ORVEK_COMPLETION "'; COMP_WORDS=(" + c.words +
+                               "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _orvek; "
+                               "echo \"${COMPREPLY[*]}\" > '" +
+                               out.string() + "'";
+    const pid_t pid = fork();
+    if (pid == 0) {
+      execl("/bin/bash", "bash", "--norc", "-c", script.c_str(), nullptr);
+      _exit(127);
+    }
+    int status = 0;
+    ASSERT_EQ(pid, waitpid(pid, &status, 0));
+    EXPECT_EQ(0, status) << c.words;
+    EXPECT_EQ(c.offered + "\n", ReadFile(out)) << c.words;
+  }
+  fs::remove(out);
+}
+#endif
 
 }  // namespace

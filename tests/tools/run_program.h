@@ -14,9 +14,11 @@ struct Outcome {
 };
 
 // Runs program with args (UTF-8) in cwd, with env ("NAME=value") added to its environment;
-// its output goes to files there, so no pipe can fill while the test waits.
+// its output goes to files there, so no pipe can fill while the test waits. With stdout_path,
+// its standard output goes there instead (a device such as /dev/full; out stays empty).
 Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& cwd, const std::vector<std::string>& env = {});
+                   const std::filesystem::path& cwd, const std::vector<std::string>& env = {},
+                   const std::filesystem::path& stdout_path = {});
 
 // A fresh, empty temporary folder whose name starts with prefix.
 std::filesystem::path MakeTemporaryFolder(const std::string& prefix);

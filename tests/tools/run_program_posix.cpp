@@ -21,8 +21,10 @@ std::string ReadFile(const std::filesystem::path& path) {
 }  // namespace
 
 Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& cwd, const std::vector<std::string>& env) {
-  const std::filesystem::path out_path = cwd / "stdout.txt";
+                   const std::filesystem::path& cwd, const std::vector<std::string>& env,
+                   const std::filesystem::path& stdout_path) {
+  const bool own_out = stdout_path.empty();
+  const std::filesystem::path out_path = own_out ? cwd / "stdout.txt" : stdout_path;
   const std::filesystem::path err_path = cwd / "stderr.txt";
   const std::string program_path = program.string();
   std::vector<char*> argv{const_cast<char*>(program_path.c_str())};
@@ -30,7 +32,7 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   argv.push_back(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
-    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | (own_out ? O_TRUNC : 0), 0600);
     const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(126);
     dup2(out, STDOUT_FILENO);
@@ -44,7 +46,7 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   if (pid > 0 && waitpid(pid, &wait_status, 0) == pid && WIFEXITED(wait_status)) {
     outcome.status = WEXITSTATUS(wait_status);
   }
-  outcome.out = ReadFile(out_path);
+  if (own_out) outcome.out = ReadFile(out_path);
   outcome.err = ReadFile(err_path);
   return outcome;
 }

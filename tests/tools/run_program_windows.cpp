@@ -59,7 +59,8 @@ UINT TerminalCodePage() {
 }  // namespace
 
 Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& cwd, const std::vector<std::string>& env) {
+                   const std::filesystem::path& cwd, const std::vector<std::string>& env,
+                   const std::filesystem::path& stdout_path) {
   // The child inherits the test's environment; the variables given join it for good, which
   // the tests that pass any rely on.
   for (const std::string& variable : env) {
@@ -69,7 +70,8 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
                               Widen(variable.substr(equals + 1)).c_str());
     }
   }
-  const std::filesystem::path out_path = cwd / "stdout.txt";
+  const bool own_out = stdout_path.empty();
+  const std::filesystem::path out_path = own_out ? cwd / "stdout.txt" : stdout_path;
   const std::filesystem::path err_path = cwd / "stderr.txt";
   const std::filesystem::path absolute = std::filesystem::absolute(program);
   std::wstring command_line = Quote(absolute.wstring());
@@ -96,7 +98,7 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   }
   if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
   if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
-  outcome.out = ReadFile(out_path);
+  if (own_out) outcome.out = ReadFile(out_path);
   outcome.err = ReadFile(err_path);
   return outcome;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "console.h"
+#include "platform/encoding.h"
 
 namespace orvek_cli {
 namespace {
@@ -33,23 +34,46 @@ std::optional<std::string> PostalCodeDigits(std::string_view text) {
   return digits;
 }
 
-std::optional<int> ParseInt(std::string_view text) {
-  int value = 0;
+// An integer option's value; says what is wrong in error otherwise.
+template <typename Int>
+bool ParseInt(const std::string& option, std::string_view text, Int& value, std::string& error) {
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
-  return value;
+  if (ec == std::errc::result_out_of_range && ptr == end) {
+    error = option + " is out of range: '" + std::string(text) + "'";
+    return false;
+  }
+  if (ec != std::errc() || ptr != end || text.empty()) {
+    error = option + " must be an integer, not '" + std::string(text) + "'";
+    return false;
+  }
+  return true;
+}
+
+bool IsSpaceAt(std::string_view cp932, std::size_t at) {
+  return cp932.compare(at, 1, " ") == 0 || cp932.compare(at, 2, "\x81\x40") == 0;
 }
 
 // A name as given on the command line as a quoted CP932 key; false when CP932 cannot hold it.
 bool QuoteName(const std::string& option, const std::string& name, std::string& key,
-               std::string& error) {
+               std::vector<std::string>& warnings, std::string& error) {
   key.clear();
   if (name.empty()) return true;  // left blank, as an empty dialog field
   const std::optional<std::string> cp932 = ArgumentToCp932(name);
   if (!cp932) {
     error = option + ": '" + name + "' cannot be written in CP932 (Shift-JIS)";
     return false;
+  }
+  // Walked from the start: only there is it certain where a CP932 character begins.
+  std::size_t last = 0;
+  for (std::size_t i = 0; i < cp932->size();
+       i += platform::IsCp932LeadByte(static_cast<unsigned char>((*cp932)[i])) ? 2 : 1) {
+    last = i;
+  }
+  if (IsSpaceAt(*cp932, 0) || IsSpaceAt(*cp932, last)) {
+    warnings.push_back(option + " '" + name +
+                       "' begins or ends with a space; the file's names have none, so it "
+                       "matches nothing as written");
   }
   key = '"' + *cp932 + '"';
   return true;
@@ -59,26 +83,44 @@ struct RawArguments {
   bool help = false;
   bool version = false;
   bool count = false;
+  std::optional<bool> join, clean;
   std::string command;
   std::vector<std::string> operands;
-  std::optional<std::string> data_dir, encoding, pref, city, town, mode;
+  std::optional<std::string> data_dir, encoding, pref, city, town, mode, format, limit;
 };
 
 // Splits the arguments into options and operands; options may stand anywhere, as --name VALUE
-// or --name=VALUE. A value is taken as it is, also when it starts with '-' (--mode -1).
+// or --name=VALUE, until "--", after which everything is an operand. A value is taken as it
+// is, also when it starts with '-' (--mode -1). The first mistake is kept in error, but the
+// scan goes on: a --help later on still wins.
 bool Scan(const std::vector<std::string>& args, RawArguments& raw, std::string& error) {
+  bool options_ended = false;
+  auto operand = [&raw](const std::string& arg) {
+    if (raw.command.empty()) {
+      raw.command = arg;
+    } else {
+      raw.operands.push_back(arg);
+    }
+  };
+  auto fail = [&error](std::string message) {
+    if (error.empty()) error = std::move(message);
+  };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (options_ended || arg.size() < 2 || arg[0] != '-') {
+      operand(arg);
+      continue;
+    }
+    if (arg == "--") {
+      options_ended = true;
+      continue;
+    }
     if (arg == "-h" || arg == "--help") {
       raw.help = true;
       continue;
     }
-    if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
-      if (raw.command.empty()) {
-        raw.command = arg;
-      } else {
-        raw.operands.push_back(arg);
-      }
+    if (arg[1] != '-') {
+      fail("unknown option " + arg);
       continue;
     }
     const std::size_t equals = arg.find('=');
@@ -86,13 +128,28 @@ bool Scan(const std::vector<std::string>& args, RawArguments& raw, std::string& 
     std::optional<std::string> inline_value;
     if (equals != std::string::npos) inline_value = arg.substr(equals + 1);
 
+    struct Switch {
+      const char* name;
+      bool value;
+      std::optional<bool>* slot;
+    };
+    const Switch switches[] = {{"--join", true, &raw.join},
+                               {"--no-join", false, &raw.join},
+                               {"--clean", true, &raw.clean},
+                               {"--no-clean", false, &raw.clean}};
     bool* flag = name == "--version" ? &raw.version : name == "--count" ? &raw.count : nullptr;
-    if (flag != nullptr) {
+    const Switch* toggle = nullptr;
+    for (const Switch& s : switches) {
+      if (name == s.name) toggle = &s;
+    }
+    if (flag != nullptr || toggle != nullptr) {
       if (inline_value) {
-        error = name + " takes no value";
-        return false;
+        fail(name + " takes no value");
+      } else if (flag != nullptr) {
+        *flag = true;
+      } else {
+        *toggle->slot = toggle->value;
       }
-      *flag = true;
       continue;
     }
     std::optional<std::string>* slot = name == "--data-dir"   ? &raw.data_dir
@@ -101,20 +158,75 @@ bool Scan(const std::vector<std::string>& args, RawArguments& raw, std::string& 
                                        : name == "--city"     ? &raw.city
                                        : name == "--town"     ? &raw.town
                                        : name == "--mode"     ? &raw.mode
+                                       : name == "--format"   ? &raw.format
+                                       : name == "--limit"    ? &raw.limit
                                                               : nullptr;
     if (slot == nullptr) {
-      error = "unknown option " + name;
-      return false;
-    }
-    if (inline_value) {
+      fail("unknown option " + name);
+    } else if (inline_value) {
       *slot = *inline_value;
     } else if (i + 1 < args.size()) {
       *slot = args[++i];
     } else {
-      error = name + " needs a value";
+      fail(name + " needs a value");
+    }
+  }
+  return error.empty();
+}
+
+bool ParseFormat(const std::string& text, Format& format, std::string& error) {
+  static constexpr std::pair<const char*, Format> kFormats[] = {{"text", Format::Text},
+                                                                {"tsv", Format::Tsv},
+                                                                {"csv", Format::Csv},
+                                                                {"json", Format::Json},
+                                                                {"jsonl", Format::Jsonl}};
+  for (const auto& [name, value] : kFormats) {
+    if (text == name) {
+      format = value;
+      return true;
+    }
+  }
+  error = "--format must be text, tsv, csv, json or jsonl, not '" + text + "'";
+  return false;
+}
+
+// The options that every command takes: data folder, encoding, format, limit, count.
+bool ParseCommonOptions(const RawArguments& raw, Request& request, std::string& error) {
+  if (raw.encoding) {
+    if (*raw.encoding == "utf-8" || *raw.encoding == "UTF-8" || *raw.encoding == "utf8") {
+      request.encoding = OutputEncoding::Utf8;
+    } else if (*raw.encoding == "cp932" || *raw.encoding == "CP932") {
+      request.encoding = OutputEncoding::Cp932;
+    } else {
+      error = "--encoding must be utf-8 or cp932, not '" + *raw.encoding + "'";
       return false;
     }
   }
+  if (raw.format && !ParseFormat(*raw.format, request.format, error)) return false;
+  if (request.encoding == OutputEncoding::Cp932 &&
+      (request.format == Format::Json || request.format == Format::Jsonl)) {
+    error = "--encoding cp932 is for text, tsv and csv; JSON is always UTF-8";
+    return false;
+  }
+  if (raw.data_dir) {
+    if (raw.data_dir->empty()) {
+      error = "--data-dir needs a folder name, not an empty one";
+      return false;
+    }
+    request.data_dir = *raw.data_dir;
+  }
+  if (raw.limit) {
+    if (!ParseInt("--limit", *raw.limit, request.limit, error)) return false;
+    if (request.limit < 1) {
+      error = "--limit must be 1 or more, not '" + *raw.limit + "'";
+      return false;
+    }
+  }
+  request.count_only = raw.count;
+  // Whole records wherever a script reads the output; the classic rows stay the library's.
+  const bool whole_records = raw.command == "find" || request.format != Format::Text;
+  request.join = raw.join.value_or(whole_records);
+  request.clean = raw.clean.value_or(whole_records);
   return true;
 }
 
@@ -129,35 +241,46 @@ int AddressMode(bool has_pref, bool has_city, bool has_town) {
   return has_city ? 4 : 3;
 }
 
+std::vector<std::string> SplitWords(const std::string& cp932) {
+  std::vector<std::string> words;
+  std::string word;
+  for (std::size_t i = 0; i < cp932.size();) {
+    if (IsSpaceAt(cp932, i)) {
+      if (!word.empty()) words.push_back(std::move(word));
+      word.clear();
+      i += cp932[i] == ' ' ? 1 : 2;
+      continue;
+    }
+    const std::size_t length =
+        platform::IsCp932LeadByte(static_cast<unsigned char>(cp932[i])) ? 2 : 1;
+    word.append(cp932, i, length);
+    i += length;
+  }
+  if (!word.empty()) words.push_back(std::move(word));
+  return words;
+}
+
 bool ParseCommandLine(const std::vector<std::string>& args, Request& request, std::string& error) {
   RawArguments raw;
-  if (!Scan(args, raw, error)) return false;
   request = Request{};
-  if (raw.help) return true;  // --help wins over everything else
+  const bool scanned = Scan(args, raw, error);
+  if (raw.help) {  // --help wins over everything else, mistakes included
+    error.clear();
+    return true;
+  }
+  if (!scanned) return false;
   if (raw.version) {
     request.command = Command::Version;
     return true;
   }
-
-  if (raw.encoding) {
-    if (*raw.encoding == "utf-8" || *raw.encoding == "UTF-8" || *raw.encoding == "utf8") {
-      request.encoding = OutputEncoding::Utf8;
-    } else if (*raw.encoding == "cp932" || *raw.encoding == "CP932") {
-      request.encoding = OutputEncoding::Cp932;
-    } else {
-      error = "--encoding must be utf-8 or cp932, not '" + *raw.encoding + "'";
-      return false;
-    }
-  }
-  if (raw.data_dir) request.data_dir = *raw.data_dir;
-  request.count_only = raw.count;
+  if (!ParseCommonOptions(raw, request, error)) return false;
 
   const bool address_options = raw.pref || raw.city || raw.town || raw.mode;
+  if (address_options && raw.command != "address") {
+    error = "--pref, --city, --town and --mode belong to the address command";
+    return false;
+  }
   if (raw.command == "code") {
-    if (address_options) {
-      error = "--pref, --city, --town and --mode belong to the address command";
-      return false;
-    }
     if (raw.operands.size() != 1) {
       error = std::string("code takes one postal code: ") + kPostalCodeHint;
       return false;
@@ -176,9 +299,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
       error = "address takes no operands; give the names with --pref, --city and --town";
       return false;
     }
-    if (!QuoteName("--pref", raw.pref.value_or(""), request.pref_key, error) ||
-        !QuoteName("--city", raw.city.value_or(""), request.city_key, error) ||
-        !QuoteName("--town", raw.town.value_or(""), request.town_key, error)) {
+    if (!QuoteName("--pref", raw.pref.value_or(""), request.pref_key, request.warnings, error) ||
+        !QuoteName("--city", raw.city.value_or(""), request.city_key, request.warnings, error) ||
+        !QuoteName("--town", raw.town.value_or(""), request.town_key, request.warnings, error)) {
       return false;
     }
     request.mode = AddressMode(!request.pref_key.empty(), !request.city_key.empty(),
@@ -187,34 +310,50 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
       error = "address needs at least one non-empty name: --pref, --city or --town";
       return false;
     }
-    if (raw.mode) {
-      const std::optional<int> mode = ParseInt(*raw.mode);
-      if (!mode) {
-        error = "--mode must be an integer, not '" + *raw.mode + "'";
-        return false;
-      }
-      request.mode = *mode;
-    }
+    if (raw.mode && !ParseInt("--mode", *raw.mode, request.mode, error)) return false;
     request.command = Command::Address;
     return true;
   }
-  error = raw.command.empty() ? "no command given: use code or address"
-                              : "unknown command '" + raw.command + "': use code or address";
+  if (raw.command == "find") {
+    for (const std::string& operand : raw.operands) {
+      const std::optional<std::string> cp932 = ArgumentToCp932(operand);
+      if (!cp932) {
+        // Nothing in the file can contain it; said by the caller, after the usage checks.
+        if (request.unencodable_word.empty()) request.unencodable_word = operand;
+        continue;
+      }
+      for (std::string& word : SplitWords(*cp932)) request.words.push_back(std::move(word));
+    }
+    if (request.words.empty() && request.unencodable_word.empty()) {
+      error = "find needs a text to search for, e.g. orvek find 千代田 丸の内";
+      return false;
+    }
+    request.command = Command::Find;
+    return true;
+  }
+  error = raw.command.empty() ? "no command given: use code, address or find"
+                              : "unknown command '" + raw.command + "': use code, address or find";
   return false;
 }
 
 const char* UsageText() {
   return R"(Usage: orvek code POSTAL-CODE [OPTIONS]
-       orvek address [--pref NAME] [--city NAME] [--town NAME] [--mode N] [OPTIONS]
+  or:  orvek address [--pref NAME] [--city NAME] [--town NAME] [--mode N] [OPTIONS]
+  or:  orvek find TEXT... [OPTIONS]
 
 Searches Japan Post's postal-code file ken_all.csv, read whole on every search, and
-prints one row per matching record: postal code, prefecture, city and town area in
-fixed columns, in the order of the file.
+prints one row per matching record, in the order of the file: postal code, prefecture,
+city and town area in fixed columns, or whole records as TSV, CSV, JSON or JSON Lines.
 
 Commands:
   code POSTAL-CODE  every address with this code: seven digits, 1000001 or 100-0001
   address           every record whose names equal the given ones, byte for byte:
                     write each name as the file does (東京都, not 東京)
+  find TEXT...      every record that has each word of TEXT in its address (prefecture,
+                    city and town area as one text) or in its reading; words are split on
+                    spaces. Half- and full-width forms are the same, hiragana finds the
+                    katakana readings, and a word of digits (100-00) also finds the postal
+                    codes that start with it
 
 Address options:
   --pref NAME       prefecture, e.g. 東京都
@@ -225,22 +364,59 @@ Address options:
                     4 city and town area, 5 any one of the three; other numbers match nothing
 
 Options:
-  --data-dir DIR    folder that holds ken_all.csv (or KEN_ALL.CSV); default: the current one
-  --encoding ENC    output encoding: utf-8 or cp932; default: utf-8 (on Windows,
-                    the console's code page)
+  --format FORMAT   text (default: the fixed columns), tsv, csv (RFC 4180), json (an
+                    array of objects) or jsonl (one object per line); the machine formats
+                    have every column, readings in full-width katakana
+  --join, --no-join join the lines that the file splits a long town area over into one
+                    record (default for find and the machine formats)
+  --clean, --no-clean
+                    empty the town area 以下に掲載がない場合 (default for find and the
+                    machine formats)
+  --limit N         print at most N rows
   --count           print only the number of rows
-  --help            show this help
+  --data-dir DIR    folder that holds ken_all.csv (or KEN_ALL.CSV); default: the current one
+  --encoding ENC    output encoding: utf-8 or cp932 (text, tsv and csv); default: utf-8
+                    (on Windows, the console's code page; JSON is always UTF-8)
+  --                end of the options: what follows is a word or a code
+  -h, --help        show this help
   --version         show the version
+
+Exit status:
+  0  the data file was read, also when nothing matched
+  1  the data file could not be opened or read to its end, the rows could not be
+     written, or a word of find has no Shift-JIS form, so that no record can hold it
+  2  wrong usage
 
 Examples:
   orvek code 100-0001
   orvek --data-dir ~/ken_all code 4520961
   orvek address --pref 東京都 --city 千代田区
   orvek address --city 府中市 --count
-
-Exit status: 0 the data file was read (also when nothing matched), 1 the data file
-could not be opened or read to its end, or the rows not written, 2 wrong usage.
+  orvek find 千代田 丸の内
+  orvek find ちよだく --format json
+  orvek find 100-00 --format csv --limit 5
 )";
+}
+
+bool LocaleIsUtf8OrAscii(const char* lc_all, const char* lc_ctype, const char* lang) {
+  std::string_view name = "C";
+  for (const char* value : {lc_all, lc_ctype, lang}) {
+    if (value != nullptr && *value != '\0') {
+      name = value;
+      break;
+    }
+  }
+  if (name == "C" || name == "POSIX") return true;
+  // language_TERRITORY.codeset@modifier: the codeset, as UTF-8 or utf8 in any case.
+  const std::size_t dot = name.find('.');
+  if (dot == std::string_view::npos) return false;
+  std::string_view codeset = name.substr(dot + 1);
+  codeset = codeset.substr(0, codeset.find('@'));
+  std::string folded;
+  for (char c : codeset) {
+    if (c != '-') folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  }
+  return folded == "utf8";
 }
 
 }  // namespace orvek_cli

@@ -8,6 +8,11 @@
 
 namespace orvek_cli {
 
+// Loads the locale's character type where the command's input and output depend on it: on
+// Linux only for a locale that is neither UTF-8 nor ASCII, since loading one costs a tenth
+// of the command's start-up.
+void UseTerminalLocale();
+
 // The arguments after the program name, in the encoding that ArgumentToCp932 reads: the
 // locale's on Linux; UTF-8 on Windows, taken from the wide command line so that a character
 // the ANSI code page lacks is refused instead of arriving as '?'.

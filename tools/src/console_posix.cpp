@@ -1,12 +1,21 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
+#include <cstdlib>
 #include <cstring>
 
+#include "command_line.h"
 #include "console.h"
 #include "platform/encoding.h"
 
 namespace orvek_cli {
+
+void UseTerminalLocale() {
+  if (!LocaleIsUtf8OrAscii(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"))) {
+    std::setlocale(LC_CTYPE, "");
+  }
+}
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + 1, argv + argc);

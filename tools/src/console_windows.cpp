@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 
 #include "console.h"
@@ -46,6 +47,10 @@ std::string FromUtf8(const std::string& utf8, UINT code_page) {
 }
 
 }  // namespace
+
+void UseTerminalLocale() {
+  std::setlocale(LC_CTYPE, "");
+}
 
 std::vector<std::string> ProgramArguments(int, char**) {
   std::vector<std::string> arguments;

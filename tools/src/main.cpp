@@ -1,16 +1,23 @@
 // orvek: the library's two searches from the command line, for scripts, benchmarks and people
-// without a display. Each search fills a list box that no dialog holds, as a dialog's would be
-// filled, and prints its rows afterwards.
-#include <clocale>
+// without a display, and find, a free-text search over whole records. The classic rows come
+// from the library: each search fills a list box that no dialog holds, as a dialog's would be
+// filled, and prints its rows afterwards. Whole records and the machine-readable formats come
+// from the command's own reader, since the library's record keeps only nine columns.
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
 #include "console.h"
 #include "orvek/orvek.h"
+#include "output_format.h"
 #include "platform/encoding.h"
 #include "platform/headless_backend.h"
+#include "record_match.h"
+#include "record_scan.h"
 #ifndef _WIN32
 #include "platform/listbox.h"
 #endif
@@ -24,6 +31,11 @@ constexpr int kExitUsage = 2;
 // A message for stderr: ASCII, arguments and names as given, in the terminal's encoding.
 void Say(const std::string& message) {
   std::fputs(orvek_cli::MessageForTerminal("orvek: " + message + "\n").c_str(), stderr);
+}
+
+// What went wrong with the last call that set errno, for a message.
+std::string Reason() {
+  return std::strerror(errno);
 }
 
 // Appends row i of the list and its LF. On Linux the rows are read as a view reads them, from
@@ -56,7 +68,8 @@ std::string InOutputEncoding(const std::string& cp932, orvek_cli::OutputEncoding
 // fresh memory than the conversion itself. No character spans two rows, so the bytes are the
 // same as those of the whole text converted at once.
 bool WriteRows(const CListBox& list, const orvek_cli::Request& request) {
-  const int count = list.GetCount();
+  int count = list.GetCount();
+  if (request.limit > 0 && request.limit < count) count = static_cast<int>(request.limit);
   if (request.count_only) return orvek_cli::WriteToStdout(std::to_string(count) + "\n");
   constexpr std::size_t kBlockBytes = 32 * 1024;
   std::string block;
@@ -71,12 +84,70 @@ bool WriteRows(const CListBox& list, const orvek_cli::Request& request) {
   return true;
 }
 
-int Search(const orvek_cli::Request& request) {
-  std::string why;
-  if (!request.data_dir.empty() && !orvek_cli::ChangeFolder(request.data_dir, why)) {
-    Say("cannot use the data folder '" + request.data_dir + "': " + why);
+std::string Unquoted(const std::string& key) {
+  return key.size() >= 2 ? key.substr(1, key.size() - 2) : key;
+}
+
+// Whole records from the command's own reader: find, the machine-readable formats, and the
+// classic rows of joined or cleaned records.
+int SearchRecords(const orvek_cli::Request& request) {
+  using namespace orvek_cli;
+  std::vector<FindWord> words;
+  AddressKeys keys;
+  const std::string code = Unquoted(request.code_key);
+  Screen screen;
+  switch (request.command) {
+    case Command::Find:
+      words = FindWords(request.words);
+      screen = FindScreen(words);
+      break;
+    case Command::Code:
+      screen.needles.push_back(request.code_key);
+      break;
+    default:
+      keys = {Unquoted(request.pref_key), Unquoted(request.city_key), Unquoted(request.town_key),
+              request.mode};
+      screen = AddressScreen(keys);
+      break;
+  }
+
+  std::FILE* file = OpenDataFile();
+  if (file == nullptr) {
+    Say("no ken_all.csv could be opened in " + CurrentFolder() + " (--data-dir names its folder)");
     return kExitNoData;
   }
+  RecordWriter writer(request.format, request.encoding);
+  std::int64_t count = 0;
+  const ScanResult result = ScanRecords(file, screen, request.join, [&](Record& record) {
+    // find looks at the records as it shows them; code and address keep the file's names.
+    if (request.command == Command::Find) {
+      if (request.clean) CleanRecord(record);
+      if (!FindMatches(words, record)) return true;
+    } else {
+      const bool match = request.command == Command::Code ? record[kPostalCode] == code
+                                                          : AddressMatches(keys, record);
+      if (!match) return true;
+      if (request.clean) CleanRecord(record);
+    }
+    ++count;
+    if (!request.count_only) writer.Add(record);
+    return request.limit == 0 || count < request.limit;
+  });
+  std::fclose(file);
+  if (result != ScanResult::kRead) {
+    // No rows: those found before the failure are not all there are.
+    std::fputs(kReadFailureMessage, stderr);
+    return kExitNoData;
+  }
+  if (!WriteToStdout(request.count_only ? std::to_string(count) + "\n" : writer.Finish())) {
+    Say("cannot write the rows: " + Reason());
+    return kExitNoData;
+  }
+  return kExitRead;
+}
+
+// The classic rows, from the library as the dialogs get them.
+int SearchRows(const orvek_cli::Request& request) {
   platform::HeadlessBackend backend;  // the library's message box goes to stderr
   CListBox list;
   if (!list.Create(LBS_NOTIFY, RECT{0, 0, 0, 0}, nullptr, 1)) {
@@ -102,7 +173,25 @@ int Search(const orvek_cli::Request& request) {
     return kExitNoData;
   }
   if (!WriteRows(list, request)) {
-    Say("cannot write the rows");
+    Say("cannot write the rows: " + Reason());
+    return kExitNoData;
+  }
+  return kExitRead;
+}
+
+int Search(const orvek_cli::Request& request) {
+  std::string why;
+  if (!request.data_dir.empty() && !orvek_cli::ChangeFolder(request.data_dir, why)) {
+    Say("cannot use the data folder '" + request.data_dir + "': " + why);
+    return kExitNoData;
+  }
+  return request.OwnReader() ? SearchRecords(request) : SearchRows(request);
+}
+
+// Help and version: a script that cannot get them (stdout on a full disk) must hear of it.
+int WriteInfo(const std::string& text) {
+  if (!orvek_cli::WriteToStdout(text)) {
+    Say("cannot write to standard output: " + Reason());
     return kExitNoData;
   }
   return kExitRead;
@@ -111,8 +200,7 @@ int Search(const orvek_cli::Request& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Only the character type: names arrive and messages leave in the locale's encoding.
-  std::setlocale(LC_CTYPE, "");
+  orvek_cli::UseTerminalLocale();
   orvek_cli::UseBinaryStreams();
   const std::vector<std::string> args = orvek_cli::ProgramArguments(argc, argv);
   orvek_cli::Request request;
@@ -121,13 +209,19 @@ int main(int argc, char** argv) {
     Say(error + "\nTry 'orvek --help' for more.");
     return kExitUsage;
   }
+  for (const std::string& warning : request.warnings) Say("warning: " + warning);
   switch (request.command) {
     case orvek_cli::Command::Help:
-      std::fputs(orvek_cli::MessageForTerminal(orvek_cli::UsageText()).c_str(), stdout);
-      return kExitRead;
+      return WriteInfo(orvek_cli::MessageForTerminal(orvek_cli::UsageText()));
     case orvek_cli::Command::Version:
-      std::puts("orvek " ORVEK_VERSION);
-      return kExitRead;
+      return WriteInfo("orvek " ORVEK_VERSION "\n");
+    case orvek_cli::Command::Find:
+      if (!request.unencodable_word.empty()) {
+        Say("'" + request.unencodable_word +
+            "' has no Shift-JIS (CP932) form, so no record can hold it; nothing matches");
+        return kExitNoData;
+      }
+      return Search(request);
     case orvek_cli::Command::Code:
     case orvek_cli::Command::Address:
       return Search(request);

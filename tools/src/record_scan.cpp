@@ -1,0 +1,336 @@
+#include "record_scan.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+
+#include "file_view.h"
+#include "platform/encoding.h"
+
+namespace orvek_cli {
+namespace {
+
+// Small enough to stay in the processor's cache between the read and the search.
+constexpr std::size_t kBlockSize = std::size_t{128} << 10;
+constexpr std::size_t kSampleSize = std::size_t{64} << 10;
+constexpr std::string_view kColumnBoundary = "\",\"";
+constexpr std::string_view kOpenBracket = "\x81\x69";  // （, in every split town area
+
+// Bytes taken by the character that a byte starts, where a second byte follows: 2 for a
+// CP932 lead byte, else 1. A table, since the walk below runs over thousands of lines.
+constexpr auto kCharBytes = [] {
+  std::array<unsigned char, 256> bytes{};
+  for (int b = 0; b < 256; ++b) {
+    bytes[b] = platform::IsCp932LeadByte(static_cast<unsigned char>(b)) ? 2 : 1;
+  }
+  return bytes;
+}();
+
+// （ minus ） in CP932 text, counted character by character.
+bool OpensMoreThanCloses(const char* begin, const char* end) {
+  int open = 0;
+  for (const char* p = begin; p + 1 < end;) {
+    if (*p == kOpenBracket[0]) {  // both brackets start with this lead byte
+      if (p[1] == kOpenBracket[1]) ++open;
+      if (p[1] == '\x6A') --open;
+    }
+    p += kCharBytes[static_cast<unsigned char>(*p)];
+  }
+  return open > 0;
+}
+
+// One needle, searched for by its rarest byte: memchr skips the rest of the block at the
+// speed of memory, and only the few places where that byte occurs are looked at closely.
+class NeedleSearch {
+ public:
+  NeedleSearch(std::string needle, const std::array<std::size_t, 256>& counts)
+      : needle_(std::move(needle)), char_start_(needle_.size() + 1, 1) {
+    for (std::size_t i = 0; i < needle_.size(); ++i) {
+      if (platform::IsCp932LeadByte(static_cast<unsigned char>(needle_[i])) &&
+          i + 1 < needle_.size()) {
+        char_start_[++i] = 0;
+      }
+    }
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < needle_.size(); ++i) {
+      if (counts[static_cast<unsigned char>(needle_[i])] <
+          counts[static_cast<unsigned char>(needle_[best])]) {
+        best = i;
+      }
+    }
+    anchor_ = needle_[best];
+    for (std::size_t i = 0; i < needle_.size(); ++i) {
+      if (needle_[i] == anchor_) anchors_.push_back(i);
+    }
+  }
+
+  // Adds the start of every line in data that contains the needle, with the tag given.
+  // With opening_only, a line counts only when it opens more brackets than it closes from
+  // the needle on: the search for split town areas passes over the thousands of lines whose
+  // （ closes on the same line without looking for where they start.
+  void Collect(const char* data, std::size_t size, std::vector<std::size_t>& line_starts,
+               std::size_t tag, bool opening_only = false) const {
+    std::size_t at = 0;
+    while (at < size) {
+      const void* hit = std::memchr(data + at, anchor_, size - at);
+      if (hit == nullptr) return;
+      const std::size_t position = static_cast<const char*>(hit) - data;
+      if (!MatchesAround(data, size, position)) {
+        at = position + 1;
+        continue;
+      }
+      const void* end = std::memchr(data + position, '\n', size - position);
+      const std::size_t line_end = end == nullptr ? size : static_cast<const char*>(end) - data;
+      at = line_end + 1;
+      if (opening_only &&
+          !OpensMoreThanCloses(data + position - std::min(position, anchors_.front()),
+                               data + line_end)) {
+        continue;
+      }
+      std::size_t start = position;
+      while (start > 0 && data[start - 1] != '\n') --start;
+      line_starts.push_back(start << 1 | tag);
+    }
+  }
+
+ private:
+  bool MatchesAround(const char* data, std::size_t size, std::size_t position) const {
+    for (std::size_t anchor : anchors_) {
+      if (MatchesForward(data, size, position, anchor) && MatchesBackward(data, position, anchor)) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // needle_[anchor..] against data[position..], allowing a column boundary between characters.
+  bool MatchesForward(const char* data, std::size_t size, std::size_t position,
+                      std::size_t anchor) const {
+    std::size_t i = anchor;
+    std::size_t at = position;
+    while (i < needle_.size()) {
+      if (at < size && data[at] == needle_[i]) {
+        ++i;
+        ++at;
+      } else if (i > anchor && char_start_[i] && BoundaryAt(data, size, at)) {
+        at += kColumnBoundary.size();
+      } else {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // needle_[..anchor) against the bytes before position, the same way backwards.
+  bool MatchesBackward(const char* data, std::size_t position, std::size_t anchor) const {
+    std::size_t i = anchor;  // bytes of the needle still to match, before i
+    std::size_t at = position;
+    while (i > 0) {
+      if (at > 0 && data[at - 1] == needle_[i - 1]) {
+        --i;
+        --at;
+      } else if (char_start_[i] && at >= kColumnBoundary.size() &&
+                 BoundaryAt(data, at, at - kColumnBoundary.size())) {
+        at -= kColumnBoundary.size();
+      } else {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  static bool BoundaryAt(const char* data, std::size_t size, std::size_t at) {
+    return size - at >= kColumnBoundary.size() &&
+           std::memcmp(data + at, kColumnBoundary.data(), kColumnBoundary.size()) == 0;
+  }
+
+  std::string needle_;
+  std::vector<unsigned char> char_start_;  // bytes, not bits: read at every hit
+  char anchor_ = 0;
+  std::vector<std::size_t> anchors_;
+};
+
+std::string_view LineAt(const char* data, std::size_t complete, std::size_t start,
+                        std::size_t& next) {
+  const void* newline = std::memchr(data + start, '\n', complete - start);
+  const std::size_t end = newline == nullptr ? complete : static_cast<const char*>(newline) - data;
+  next = end + 1;
+  std::string_view line(data + start, end - start);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+class Scanner {
+ public:
+  Scanner(const Screen& screen, bool join, const std::function<bool(Record&)>& visit)
+      : screen_(screen), join_(join), visit_(visit) {}
+
+  ScanResult Run(std::FILE* file, Reading reading) {
+    if (reading == Reading::kMapped) {
+      const FileView view(file, kReadFailureMessage);
+      if (view.mapped()) return RunOver(view.data(), view.size());
+    }
+    return RunBlocks(file);
+  }
+
+ private:
+  // The mapped file, a block-sized window at a time, so that the searches of one window find
+  // it in the processor's cache as they would a block read into a buffer.
+  ScanResult RunOver(const char* data, std::size_t size) {
+    std::size_t start = 0;
+    std::size_t window = kBlockSize;
+    while (start < size) {
+      const bool at_end = size - start <= window;
+      std::size_t complete = at_end ? size - start : window;
+      if (!at_end) {
+        while (complete > 0 && data[start + complete - 1] != '\n') --complete;
+        if (complete == 0) {  // a very long line
+          window *= 2;
+          continue;
+        }
+      }
+      if (searches_.empty() && !screen_.needles.empty()) PrepareSearches(data + start, complete);
+      bool stopped = false;
+      const std::size_t done = Process(data + start, complete, at_end, stopped);
+      if (stopped || at_end) break;
+      if (done == 0) {  // one split record larger than the window
+        window *= 2;
+        continue;
+      }
+      start += done;
+      window = kBlockSize;
+    }
+    return ScanResult::kRead;
+  }
+
+  ScanResult RunBlocks(std::FILE* file) {
+    std::vector<char> buffer(kBlockSize);
+    std::size_t filled = 0;
+    bool at_end = false;
+    while (!at_end || filled > 0) {
+      if (!at_end) {
+        if (filled == buffer.size()) buffer.resize(buffer.size() * 2);  // a very long line
+        const std::size_t got = std::fread(buffer.data() + filled, 1, buffer.size() - filled, file);
+        filled += got;
+        if (got == 0) {
+          if (std::ferror(file)) return ScanResult::kReadError;
+          at_end = true;
+        }
+      }
+      std::size_t complete = filled;
+      if (!at_end) {
+        while (complete > 0 && buffer[complete - 1] != '\n') --complete;
+        if (complete == 0) continue;  // no whole line yet: read more
+      }
+      if (searches_.empty() && !screen_.needles.empty()) PrepareSearches(buffer.data(), complete);
+      bool stopped = false;
+      const std::size_t done = Process(buffer.data(), complete, at_end, stopped);
+      if (stopped) return ScanResult::kRead;
+      if (done == 0 && !at_end && complete == filled) {
+        buffer.resize(buffer.size() * 2);  // one split record larger than the buffer
+      }
+      std::memmove(buffer.data(), buffer.data() + done, filled - done);
+      filled -= done;
+      if (at_end && done == 0) break;
+    }
+    return ScanResult::kRead;
+  }
+
+  void PrepareSearches(const char* data, std::size_t size) {
+    std::array<std::size_t, 256> counts{};
+    for (std::size_t i = 0; i < std::min(size, kSampleSize); ++i) {
+      ++counts[static_cast<unsigned char>(data[i])];
+    }
+    for (const std::string& needle : screen_.needles) searches_.emplace_back(needle, counts);
+    if (join_) searches_.emplace_back(std::string(kOpenBracket), counts);
+  }
+
+  // Visits the records of the whole lines in data[0, complete); returns how many bytes are
+  // done with. A split record whose end is not in the block yet is left for the next one.
+  std::size_t Process(const char* data, std::size_t complete, bool at_end, bool& stopped) {
+    // Line starts, shifted left by one; the low bit tells the lines found because they may
+    // open a split town area, so that sorted, a line found by both comes once.
+    starts_.clear();
+    if (screen_.needles.empty()) {
+      for (std::size_t at = 0; at < complete;) {
+        starts_.push_back(at << 1);
+        const void* newline = std::memchr(data + at, '\n', complete - at);
+        at = newline == nullptr ? complete : static_cast<const char*>(newline) - data + 1;
+      }
+    } else {
+      for (std::size_t i = 0; i < searches_.size(); ++i) {
+        const bool bracket = join_ && i + 1 == searches_.size();
+        searches_[i].Collect(data, complete, starts_, bracket ? 1 : 0, bracket);
+      }
+      std::sort(starts_.begin(), starts_.end());
+    }
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < starts_.size(); ++i) {
+      const std::size_t start = starts_[i] >> 1;
+      if (start < done) continue;  // a line already joined into a record
+      std::size_t next = 0;
+      ParseLine(LineAt(data, complete, start, next), record_);
+      if (join_ && OpensSplitTownArea(record_)) {
+        const std::string first_reading = record_[kTownKana];
+        bool open = true;
+        while (open) {
+          if (next >= complete) {
+            if (!at_end) return start;
+            break;
+          }
+          std::size_t after = 0;
+          ParseLine(LineAt(data, complete, next, after), continuation_);
+          if (continuation_[kPostalCode] != record_[kPostalCode]) break;
+          open = AppendContinuation(record_, continuation_, first_reading);
+          next = after;
+        }
+      }
+      done = std::min(next, complete);
+      if (!visit_(record_)) {
+        stopped = true;
+        return done;
+      }
+    }
+    return complete;
+  }
+
+  const Screen& screen_;
+  bool join_;
+  const std::function<bool(Record&)>& visit_;
+  std::vector<NeedleSearch> searches_;
+  std::vector<std::size_t> starts_;
+  Record record_;
+  Record continuation_;
+};
+
+}  // namespace
+
+namespace {
+
+// A folder opens as a stream on some systems but holds no lines: it is no data file, and
+// Japan Post's name beside it is tried, as the library does.
+std::FILE* OpenIfNoFolder(const char* name) {
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return nullptr;
+  return std::fopen(name, "rb");
+}
+
+}  // namespace
+
+std::FILE* OpenDataFile() {
+  std::FILE* file = OpenIfNoFolder("ken_all.csv");
+  if (file == nullptr) file = OpenIfNoFolder("KEN_ALL.CSV");
+  // The reader asks for whole blocks: unbuffered, each is one read straight into its buffer,
+  // where the stream's own buffer would split it into a 4 KB read and the rest.
+  if (file != nullptr) std::setvbuf(file, nullptr, _IONBF, 0);
+  return file;
+}
+
+ScanResult ScanRecords(std::FILE* file, const Screen& screen, bool join,
+                       const std::function<bool(Record&)>& visit, Reading reading) {
+  return Scanner(screen, join, visit).Run(file, reading);
+}
+
+}  // namespace orvek_cli
