@@ -1,10 +1,23 @@
 #include "platform/list_redraw.h"
 
+#include <unordered_map>
+
 namespace platform {
 namespace {
 
-constexpr char kOriginalProcedure[] = "Morvane.ListProcedure";
-constexpr char kRedrawOff[] = "Morvane.ListRedrawOff";
+// What the subclass keeps of each list box. The state is the process's own rather than window
+// properties: the subclass sees every message the box gets, thousands a search, and Wine
+// answers each property lookup with a round trip to its server. The boxes belong to the one
+// user-interface thread, so the table needs no lock.
+struct DeferredList {
+  WNDPROC original = nullptr;
+  bool painting_off = false;
+};
+
+std::unordered_map<HWND, DeferredList>& DeferredLists() {
+  static std::unordered_map<HWND, DeferredList> lists;
+  return lists;
+}
 
 bool ChangesRows(UINT message) {
   return message == LB_ADDSTRING || message == LB_INSERTSTRING || message == LB_DELETESTRING ||
@@ -12,24 +25,27 @@ bool ChangesRows(UINT message) {
 }
 
 LRESULT CALLBACK DeferringProcedure(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
-  const auto original = reinterpret_cast<WNDPROC>(::GetPropA(list, kOriginalProcedure));
-  if (original == nullptr) return ::DefWindowProcA(list, message, wparam, lparam);
+  auto& lists = DeferredLists();
+  const auto found = lists.find(list);
+  if (found == lists.end()) return ::DefWindowProcA(list, message, wparam, lparam);
+  DeferredList& state = found->second;
+  const WNDPROC original = state.original;
   if (message == ListRedrawMessage()) {
-    if (::RemovePropA(list, kRedrawOff) != nullptr) {
+    if (state.painting_off) {
+      state.painting_off = false;
       ::CallWindowProcA(original, list, WM_SETREDRAW, TRUE, 0);
       ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     }
     return 0;
   }
-  if (ChangesRows(message) && ::GetPropA(list, kRedrawOff) == nullptr && ::IsWindowVisible(list) &&
+  if (ChangesRows(message) && !state.painting_off && ::IsWindowVisible(list) &&
       ::PostMessageA(list, ListRedrawMessage(), 0, 0)) {
     ::CallWindowProcA(original, list, WM_SETREDRAW, FALSE, 0);
-    ::SetPropA(list, kRedrawOff, reinterpret_cast<HANDLE>(1));
+    state.painting_off = true;
   }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    ::RemovePropA(list, kOriginalProcedure);
-    ::RemovePropA(list, kRedrawOff);
+    lists.erase(found);
   }
   return ::CallWindowProcA(original, list, message, wparam, lparam);
 }
@@ -42,9 +58,9 @@ UINT ListRedrawMessage() {
 }
 
 void DeferListRedraw(HWND list) {
-  if (!::IsWindow(list) || ::GetPropA(list, kOriginalProcedure) != nullptr) return;
+  if (!::IsWindow(list) || DeferredLists().contains(list)) return;
   const LONG_PTR original = ::GetWindowLongPtrA(list, GWLP_WNDPROC);
-  ::SetPropA(list, kOriginalProcedure, reinterpret_cast<HANDLE>(original));
+  DeferredLists()[list].original = reinterpret_cast<WNDPROC>(original);
   ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DeferringProcedure));
 }
 
