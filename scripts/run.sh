@@ -10,7 +10,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build"
 
-"$root/scripts/setup.sh" "$build"
+"$root/scripts/setup.sh"
 generator=()
 [[ -f "$build/CMakeCache.txt" ]] || generator=(-G Ninja)
 cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -18,7 +18,7 @@ cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j 2
 
 if [[ ! -f "$build/data/KEN_ALL.CSV" ]]; then
-  echo "run.sh: no data file in $build/data (see scripts/setup.sh)" >&2
+  echo "run.sh: no data file in $build/data: the build unpacks it from ../shared/data/ken_all.zip" >&2
   exit 1
 fi
 cd "$build/data"

@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on Debian 12 (as root; nothing is installed when
-# everything is there already) and unpacks the data file into each build folder given.
-#   scripts/setup.sh [BUILD_DIR...]      default: build
+# Installs what Debian 12 needs for Morvane (as root; nothing is installed when everything is
+# there already):
+#   scripts/setup.sh            building and running: the compiler, CMake, Qt 6, the fonts
+#   scripts/setup.sh --tests    and every test: clang, the Windows toolchain, Wine, NSIS, the
+#                               virtual display and the tools that drive it as a person would
+# Japan Post's file is unpacked by the build itself (the `data` target, cmake/UnpackData.cmake).
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-
-packages=(
-  # build and tests
-  cmake ninja-build g++ clang libclang-rt-dev git
-  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip hyperfine dpkg-dev file
+build_packages=(
+  cmake ninja-build g++ git
+  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip
   # the orvek command: JSON output, and its manual page made from --help
   nlohmann-json3-dev help2man
-  # the Qt program and its tests: widgets, fonts, a virtual display driven as a person would
+  # the Qt program: widgets, fonts, Qt's own Japanese texts
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n
-  xvfb xauth xdotool xclip openbox imagemagick x11-utils x11-xserver-utils dbus-daemon
+  # scripts/run.sh without a display: a virtual one, a window manager and a screenshot
+  xvfb xauth xdotool openbox imagemagick
+)
+test_packages=(
+  # the sanitizer build, the fuzz target, whole-process timing, the package test
+  clang libclang-rt-dev hyperfine dpkg-dev file
+  # the end-to-end flows: the clipboard, window properties, a session bus
+  xclip x11-utils x11-xserver-utils dbus-daemon
   # typing Japanese for real in the end-to-end tests: fcitx5 with Anthy, on a session bus
   fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus-x11
   # the package test's validators for the desktop entry and the metainfo
@@ -23,6 +30,16 @@ packages=(
   # the tests, NSIS for the installer, and the Japanese locale that gives Wine code page 932
   g++-mingw-w64-x86-64-posix googletest wine wine64 nsis locales
 )
+
+packages=("${build_packages[@]}")
+case "${1:-}" in
+  "") ;;
+  --tests) packages+=("${test_packages[@]}") ;;
+  *)
+    echo "usage: scripts/setup.sh [--tests]" >&2
+    exit 2
+    ;;
+esac
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
@@ -44,26 +61,7 @@ if ((${#missing[@]} > 0)); then
 fi
 
 # Wine takes its ANSI code page from the locale: ja_JP.UTF-8 makes it 932.
-if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
+if [[ ${1:-} == --tests ]] && ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
   echo "setup: generating the ja_JP.UTF-8 locale"
   localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
-
-# Japan Post's file: never committed, unpacked into the build folders only.
-zip="${MORVANE_DATA_ZIP:-$root/../shared/data/ken_all.zip}"
-(($# > 0)) || set -- "$root/build"
-for build_dir in "$@"; do
-  data_dir="$build_dir/data"
-  if [[ -f "$data_dir/KEN_ALL.CSV" && ! "$zip" -nt "$data_dir/KEN_ALL.CSV" ]]; then
-    continue
-  fi
-  if [[ ! -f "$zip" ]]; then
-    echo "setup: no data file at $zip: download it from" >&2
-    echo "  https://www.post.japanpost.jp/service/search/zipcode/download/kogaki/zip/ken_all.zip" >&2
-    echo "  and put it there (or set MORVANE_DATA_ZIP); tests on the real data are skipped" >&2
-    continue
-  fi
-  mkdir -p "$data_dir"
-  unzip -o -q "$zip" KEN_ALL.CSV -d "$data_dir"
-  touch "$data_dir/KEN_ALL.CSV"  # newer than the archive, so a rerun skips the unpacking
-done

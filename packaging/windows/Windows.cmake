@@ -70,3 +70,12 @@ set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
     SetShellVarContext all
 ]])
 include(CPack)
+
+# The installer and the ZIP as a new user meets them, under Wine in the tests' session.
+if(MORVANE_BUILD_TESTS)
+  add_test(NAME windows_package
+           COMMAND ${PROJECT_SOURCE_DIR}/scripts/windows-package-test.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(windows_package PROPERTIES
+    LABELS "package;wine" RUN_SERIAL ON SKIP_RETURN_CODE 77 TIMEOUT 900
+    FIXTURES_REQUIRED wine_session)
+endif()

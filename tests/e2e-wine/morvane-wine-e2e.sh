@@ -31,7 +31,7 @@ skip() {
 }
 for tool in Xvfb openbox xdotool xclip xprop xmodmap import convert compare fc-match wine \
   wineserver; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh installs it)"
+  command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh --tests installs it)"
 done
 [[ -f $program ]] || skip "no program at $program"
 [[ -f $data_dir/KEN_ALL.CSV ]] || skip "no data file in $data_dir"

@@ -30,7 +30,7 @@ skip() {
 }
 for tool in Xvfb openbox xdotool xclip xprop xwininfo xmodmap import convert compare fc-match \
   dbus-daemon; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh installs it)"
+  command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh --tests installs it)"
 done
 [[ -x $program ]] || skip "no program at $program"
 program="$(realpath -m "$program")"
