@@ -37,9 +37,13 @@ std::wstring Quote(const std::wstring& argument) {
   return quoted + L"\"";
 }
 
+// Opened sharing everything: under Wine a child's console host may still hold the last run's
+// handle for a moment after the child has ended, and a file that it had open for writing
+// without sharing could not be opened again (the run would fail before it started).
 HANDLE OpenForChild(const std::filesystem::path& path) {
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  return CreateFileW(path.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+  return CreateFileW(path.wstring().c_str(), GENERIC_WRITE,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
