@@ -71,16 +71,43 @@ class OrvekCommandTest : public ::testing::Test {
   void WriteData(const std::string& bytes, const char* name = "ken_all.csv") {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
   }
+  // orvek in dir_, where no installed data folder of this machine is seen: the data folders
+  // are under dir_ (env may name others).
   Outcome Orvek(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
-    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, env);
+    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, WithDataFolders(env));
   }
   // The same with the output going to stdout_path.
   Outcome OrvekTo(const std::vector<std::string>& args, const fs::path& stdout_path) {
-    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, {}, stdout_path);
+    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, WithDataFolders({}), stdout_path);
+  }
+  std::vector<std::string> WithDataFolders(const std::vector<std::string>& env) const {
+    std::vector<std::string> all{"MORVANE_DATA_DIR=", "XDG_DATA_HOME=" + (dir_ / "home").string(),
+                                 "XDG_DATA_DIRS=" + (dir_ / "share").string(),
+                                 "LOCALAPPDATA=" + (dir_ / "local").string()};
+    all.insert(all.end(), env.begin(), env.end());
+    return all;
+  }
+
+  // The folder where the updater puts the file, as the environment above names it.
+  fs::path UserDataFolder() const {
+#ifdef _WIN32
+    return dir_ / "local" / "Morvane";
+#else
+    return dir_ / "home" / "morvane";
+#endif
+  }
+  static std::string NoDataFile() {
+    return "no ken_all.csv (or KEN_ALL.CSV) in the current folder or the data folders";
   }
 
   fs::path dir_;
 };
+
+#ifdef _WIN32
+constexpr char kUpdater[] = "郵便番号データの更新";
+#else
+constexpr char kUpdater[] = "morvane-update-data";
+#endif
 
 // Names chosen so that every match mode picks a different set of lines.
 const std::string kFourTowns =
@@ -437,12 +464,12 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
   fs::create_directory(dir_ / "data");
   std::ofstream(dir_ / "data" / "ken_all.csv", std::ios::binary) << kFourTowns;
 
-  // Nothing in the current folder: the library's message, exit 1, no rows.
+  // Nothing in the current folder nor the data folders: which folders, and how to fill one.
   const Outcome missing = Orvek({"address", "--city", "府中市"});
   EXPECT_EQ(1, missing.status);
-  EXPECT_NE(std::string::npos,
-            missing.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
-      << missing.err;
+  EXPECT_NE(std::string::npos, missing.err.find(NoDataFile())) << missing.err;
+  EXPECT_NE(std::string::npos, missing.err.find(UserDataFolder().string())) << missing.err;
+  EXPECT_NE(std::string::npos, missing.err.find(InTerminalEncoding(kUpdater))) << missing.err;
   EXPECT_EQ("", missing.out);
 
   const Outcome found = Orvek({"--data-dir", "data", "address", "--city", "府中市", "--count"});
@@ -458,7 +485,7 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
     const Outcome own = Orvek(args);
     EXPECT_EQ(1, own.status) << args[0];
     EXPECT_EQ("", own.out) << args[0];
-    EXPECT_NE(std::string::npos, own.err.find("no ken_all.csv could be opened")) << own.err;
+    EXPECT_NE(std::string::npos, own.err.find(NoDataFile())) << own.err;
   }
   EXPECT_EQ("3\n", Orvek({"--data-dir", "data", "find", "府中市", "--count"}).out);
 
@@ -467,16 +494,54 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
   EXPECT_NE(std::string::npos, no_folder.err.find("'nowhere'")) << no_folder.err;
 }
 
+// Without --data-dir and without a data file in the current folder: the folders where the
+// updater and the package put the file, in the launcher's order.
+TEST_F(OrvekCommandTest, DataFoldersWhenTheCurrentOneHasNoFile) {
+  const fs::path user = UserDataFolder();
+  const fs::path shared = dir_ / "second" / "morvane";
+  const std::vector<std::string> env{"XDG_DATA_DIRS=" + (dir_ / "first").string() + ":" +
+                                     (dir_ / "second").string()};
+  fs::create_directories(user);
+  fs::create_directories(shared);
+  std::ofstream(shared / "KEN_ALL.CSV", std::ios::binary) << kFourTowns;
+  const auto counts = [&](const char* step, const std::string& expected) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"address", "--city", "府中市", "--count"}, {"find", "府中市", "--count"}}) {
+      const Outcome outcome = Orvek(args, env);
+      EXPECT_EQ(0, outcome.status) << step << " " << args[0] << ": " << outcome.err;
+      EXPECT_EQ(expected, outcome.out) << step << " " << args[0];
+    }
+  };
+#ifndef _WIN32  // the second folder is the program's own on Windows
+  counts("a shared folder", "3\n");
+#endif
+  std::ofstream(user / "ken_all.csv", std::ios::binary)
+      << Line("1830001", "東京都", "府中市", "本町") + Line("1830002", "東京都", "府中市", "緑町");
+  counts("the person's own folder first", "2\n");
+  WriteData(Line("1830001", "東京都", "府中市", "本町"));
+  counts("the current folder before all", "1\n");
+
+  // A folder named with --data-dir is the only one.
+  fs::create_directory(dir_ / "empty");
+  const Outcome named = Orvek({"--data-dir", "empty", "code", "1830001"}, env);
+  EXPECT_EQ(1, named.status);
+  EXPECT_NE(std::string::npos, named.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
+      << named.err;
+}
+
 TEST_F(OrvekCommandTest, ADataFileThatCannotBeReadIsAFailure) {
-  // A directory of the data file's name: the open error, not an empty result.
+  // A directory of the data file's name: no data file, not an empty result.
   fs::create_directory(dir_ / "ken_all.csv");
   const Outcome directory = Orvek({"code", "1000001"});
   EXPECT_EQ(1, directory.status);
-  EXPECT_NE(std::string::npos,
-            directory.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
-      << directory.err;
+  EXPECT_NE(std::string::npos, directory.err.find(NoDataFile())) << directory.err;
   EXPECT_EQ("", directory.out);
-  const Outcome own_directory = Orvek({"find", "府中市"});
+  const Outcome named = Orvek({"--data-dir", ".", "code", "1000001"});
+  EXPECT_EQ(1, named.status);
+  EXPECT_NE(std::string::npos, named.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
+      << named.err;
+  EXPECT_EQ("", named.out);
+  const Outcome own_directory = Orvek({"--data-dir", ".", "find", "府中市"});
   EXPECT_EQ(1, own_directory.status);
   EXPECT_NE(std::string::npos, own_directory.err.find("no ken_all.csv could be opened"))
       << own_directory.err;

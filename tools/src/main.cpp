@@ -12,6 +12,7 @@
 
 #include "command_line.h"
 #include "console.h"
+#include "installed_data.h"
 #include "orvek/orvek.h"
 #include "output_format.h"
 #include "platform/encoding.h"
@@ -183,6 +184,10 @@ int Search(const orvek_cli::Request& request) {
   std::string why;
   if (!request.data_dir.empty() && !orvek_cli::ChangeFolder(request.data_dir, why)) {
     Say("cannot use the data folder '" + request.data_dir + "': " + why);
+    return kExitNoData;
+  }
+  if (request.data_dir.empty() && !orvek_cli::UseInstalledDataFolder(why)) {
+    Say(why);
     return kExitNoData;
   }
   return request.OwnReader() ? SearchRecords(request) : SearchRows(request);
