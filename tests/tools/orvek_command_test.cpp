@@ -170,6 +170,13 @@ TEST_F(OrvekCommandTest, HelpAndVersion) {
   EXPECT_EQ(0, help.status);
   EXPECT_NE(std::string::npos, help.out.find("orvek code 100-0001"));
   EXPECT_NE(std::string::npos, help.out.find("Exit status"));
+  // Every option stands on a line of its own, apart from its description.
+  EXPECT_NE(std::string::npos, help.out.find("\n  --join, --no-join\n"));
+  // Where the data file is looked for without --data-dir, and how it gets there.
+  for (const char* folder : {"~/.local/share/morvane", "/usr/share/morvane", "morvane-update-data",
+                             "%LOCALAPPDATA%\\Morvane"}) {
+    EXPECT_NE(std::string::npos, help.out.find(folder)) << folder;
+  }
   const Outcome version = Orvek({"--version"});
   EXPECT_EQ(0, version.status);
   EXPECT_EQ("orvek 1.0.0.1\n", version.out);
@@ -632,28 +639,46 @@ std::string ReadFile(const fs::path& path) {
   return text.str();
 }
 
-// The completion script as bash runs it: the words offered after what was typed.
+// The completion script as bash runs it: the words offered after what was typed (COMP_WORDS as
+// bash splits them: --format=j is --format, = and j), joined by |, and the compopt options.
 TEST(OrvekCompletion, OffersCommandsOptionsAndValues) {
   struct Case {
     std::string words;
     std::string offered;
   };
   const Case cases[] = {
-      {"orvek ''", "code address find"},
+      {"orvek ''", "code|address|find"},
       {"orvek f", "find"},
-      {"orvek --data-dir /tmp ''", "code address find"},
+      {"orvek --data-dir /tmp ''", "code|address|find"},
       {"orvek find x --fo", "--format"},
-      {"orvek find --format j", "json jsonl"},
-      {"orvek --encoding ''", "utf-8 cp932"},
-      {"orvek address --c", "--city --count --clean"},
-      {"orvek code --c", "--count --clean"},
+      {"orvek find --format j", "json|jsonl"},
+      {"orvek --encoding ''", "utf-8|cp932"},
+      {"orvek address --c", "--city|--count|--clean"},
+      {"orvek code --c", "--count|--clean"},
       {"orvek --limit ''", ""},
+      // --name=value
+      {"orvek --format =", "text|tsv|csv|json|jsonl"},
+      {"orvek find x --format = j", "json|jsonl"},
+      {"orvek --data-dir = my find --f", "--format"},
+      // Folders as one word each, quoted by readline as file names.
+      {"orvek --data-dir my", "my data -o filenames"},
+      {"orvek --data-dir =", "my data -o filenames"},
+      {"orvek --data-dir 'my\\ d'", "my data -o filenames"},
+      {"orvek --data-dir \"'my d\"", "my data -o filenames"},
+      // After -- only words.
+      {"orvek find -- --f", ""},
+      {"orvek find x -- y --format ''", ""},
+      {"orvek -- c", "code"},
   };
-  const fs::path out = fs::temp_directory_path() / "orvek-completion.txt";
+  const fs::path dir = orvek_test::MakeTemporaryFolder("orvek-completion-");
+  ASSERT_FALSE(dir.empty());
+  fs::create_directory(dir / "my data");
+  const fs::path out = dir / "offered.txt";
   for (const Case& c : cases) {
-    const std::string script = "source '" ORVEK_COMPLETION "'; COMP_WORDS=(" + c.words +
+    const std::string script = "source '" ORVEK_COMPLETION "'; cd '" + dir.string() +
+                               "'; compopt() { options+=\" $*\"; }; COMP_WORDS=(" + c.words +
                                "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _orvek; "
-                               "echo \"${COMPREPLY[*]}\" > '" +
+                               "(IFS='|'; echo \"${COMPREPLY[*]}$options\") > '" +
                                out.string() + "'";
     const pid_t pid = fork();
     if (pid == 0) {
@@ -665,7 +690,7 @@ TEST(OrvekCompletion, OffersCommandsOptionsAndValues) {
     EXPECT_EQ(0, status) << c.words;
     EXPECT_EQ(c.offered + "\n", ReadFile(out)) << c.words;
   }
-  fs::remove(out);
+  fs::remove_all(dir);
 }
 #endif
 
