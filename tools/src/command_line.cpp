@@ -367,14 +367,17 @@ Options:
   --format FORMAT   text (default: the fixed columns), tsv, csv (RFC 4180), json (an
                     array of objects) or jsonl (one object per line); the machine formats
                     have every column, readings in full-width katakana
-  --join, --no-join join the lines that the file splits a long town area over into one
+  --join, --no-join
+                    join the lines that the file splits a long town area over into one
                     record (default for find and the machine formats)
   --clean, --no-clean
                     empty the town area 以下に掲載がない場合 (default for find and the
                     machine formats)
   --limit N         print at most N rows
   --count           print only the number of rows
-  --data-dir DIR    folder that holds ken_all.csv (or KEN_ALL.CSV); default: the current one
+  --data-dir DIR    folder that holds ken_all.csv (or KEN_ALL.CSV); default: the current
+                    one when it holds the file, else the first data folder that does
+                    (see Files)
   --encoding ENC    output encoding: utf-8 or cp932 (text, tsv and csv); default: utf-8
                     (on Windows, the console's code page; JSON is always UTF-8)
   --                end of the options: what follows is a word or a code
@@ -386,6 +389,15 @@ Exit status:
   1  the data file could not be opened or read to its end, the rows could not be
      written, or a word of find has no Shift-JIS form, so that no record can hold it
   2  wrong usage
+
+Files:
+  ken_all.csv (or KEN_ALL.CSV), Japan Post's file, is read from the folder that --data-dir
+  names. Without it, from the current folder or, when that has none, from the first data
+  folder that has one: $XDG_DATA_HOME/morvane (~/.local/share/morvane, where
+  morvane-update-data puts it; $MORVANE_DATA_DIR in its place when set), then each folder
+  of $XDG_DATA_DIRS with /morvane (/usr/local/share/morvane, /usr/share/morvane, where the
+  package puts it). On Windows: %LOCALAPPDATA%\Morvane (where 郵便番号データの更新, or
+  morvane-update-data.cmd, puts it), then the folder of orvek.exe.
 
 Examples:
   orvek code 100-0001
