@@ -138,7 +138,7 @@ TEST_F(OrvekCommandTest, UsageErrorsExitTwoAndSayWhatIsWrong) {
       {{"code", "1000001", "--verbose"}, "unknown option --verbose"},
       {{"-x", "code", "1000001"}, "unknown option -x"},
       {{"code", "1000001", "-x"}, "unknown option -x"},
-      {{"zip"}, "use code, address or find"},
+      {{"zip"}, "use code, address, find or info"},
       {{"code", "1000001", "--join=yes"}, "--join takes no value"},
       {{"find"}, "find needs a text"},
       {{"find", "", " \u3000 "}, "find needs a text"},
@@ -429,7 +429,7 @@ TEST_F(OrvekCommandTest, OutputEncodings) {
   const std::string quote_comma = "\",0,0";
   const std::size_t cut = data.find(quote_comma);
   data = data.substr(0, cut).append("\x93").append(data, cut);
-  WriteData(data);
+  WriteData(Line("1000002", "東京都", "千代田区", "大手町") + data);  // a good first line
 
   const std::string listed =
       platform::Utf8ToCp932("100-0001  東京都      千代田区              丸の内").value() +

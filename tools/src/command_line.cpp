@@ -331,8 +331,25 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
     request.command = Command::Find;
     return true;
   }
-  error = raw.command.empty() ? "no command given: use code, address or find"
-                              : "unknown command '" + raw.command + "': use code, address or find";
+  if (raw.command == "info") {
+    if (!raw.operands.empty()) {
+      error = "info takes no operands; --data-dir names the folder to look at";
+      return false;
+    }
+    if (request.format != Format::Text && request.format != Format::Json) {
+      error = "info prints text or json, not '" + raw.format.value_or("") + "'";
+      return false;
+    }
+    if (raw.count || raw.limit || raw.join || raw.clean) {
+      error = "info takes only --data-dir and --format";
+      return false;
+    }
+    request.command = Command::Info;
+    return true;
+  }
+  error = raw.command.empty()
+              ? "no command given: use code, address, find or info"
+              : "unknown command '" + raw.command + "': use code, address, find or info";
   return false;
 }
 
@@ -340,6 +357,7 @@ const char* UsageText() {
   return R"(Usage: orvek code POSTAL-CODE [OPTIONS]
   or:  orvek address [--pref NAME] [--city NAME] [--town NAME] [--mode N] [OPTIONS]
   or:  orvek find TEXT... [OPTIONS]
+  or:  orvek info [--data-dir DIR] [--format json]
 
 Searches Japan Post's postal-code file ken_all.csv, read whole on every search, and
 prints one row per matching record, in the order of the file: postal code, prefecture,
@@ -354,6 +372,9 @@ Commands:
                     spaces. Half- and full-width forms are the same, hiragana finds the
                     katakana readings, and a word of digits (100-00) also finds the postal
                     codes that start with it
+  info              the data file that a search would read: its full path, size,
+                    modification time, lines and records (split town areas joined), and
+                    whether it is a whole Japan Post file (exit 0) or why not (exit 1)
 
 Address options:
   --pref NAME       prefecture, e.g. 東京都
@@ -386,8 +407,10 @@ Options:
 
 Exit status:
   0  the data file was read, also when nothing matched
-  1  the data file could not be opened or read to its end, the rows could not be
-     written, or a word of find has no Shift-JIS form, so that no record can hold it
+  1  the data file could not be opened or read to its end, is not Japan Post's
+     KEN_ALL.CSV (empty, an archive, a web page, the UTF-8 edition, a cut copy: the
+     message says which), the rows could not be written, or a word of find has no
+     Shift-JIS form, so that no record can hold it
   2  wrong usage
 
 Files:
@@ -407,6 +430,7 @@ Examples:
   orvek find 千代田 丸の内
   orvek find ちよだく --format json
   orvek find 100-00 --format csv --limit 5
+  orvek info --data-dir ~/.local/share/morvane
 )";
 }
 
