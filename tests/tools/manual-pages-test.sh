@@ -23,7 +23,8 @@ for page in "$@"; do
   done
   [[ $name == morvane ]] || grep -q '^EXIT STATUS$' <<<"$text" || fail "$name has no EXIT STATUS section"
   see_also="$(sed -n '/^SEE ALSO$/,/^[A-Z]/p' <<<"$text")"
-  for named in $(grep -oE '[a-z-]+\(1\)' <<<"$see_also" | sed 's/(1)//'); do
+  mapfile -t names < <(grep -oE '[a-z-]+\(1\)' <<<"$see_also" | sed 's/(1)//')
+  for named in "${names[@]}"; do
     [[ " ${installed[*]} " == *" $named "* ]] || fail "$name names $named(1), which is not installed"
   done
 done
