@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "data_folder.h"
 #include "morvane_app.h"
 #include "platform/qt_backend.h"
 
@@ -15,8 +16,11 @@ const int g_code_page_set = _setmbcp(_MB_CP_ANSI);
 constexpr char kUsage[] =
     "Usage: morvane\n"
     "Looks up Japanese postal codes in windows: the addresses of a postal code, or the codes\n"
-    "of an address. It reads Japan Post's ken_all.csv (or KEN_ALL.CSV) in the current folder\n"
-    "and needs a graphical display. orvek runs the same searches in a terminal.\n"
+    "of an address. It reads Japan Post's ken_all.csv (or KEN_ALL.CSV) in the current folder,\n"
+    "or else in the first of $XDG_DATA_HOME/morvane (~/.local/share/morvane, where\n"
+    "morvane-update-data puts it) and each $XDG_DATA_DIRS/morvane (/usr/local/share/morvane,\n"
+    "/usr/share/morvane) that has one. It needs a graphical display; orvek runs the same\n"
+    "searches in a terminal.\n"
     "\n"
     "  --help     show this text\n"
     "  --version  show the version\n";
@@ -49,6 +53,8 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+  // The searches read the current folder: the one with the data file, if any has it.
+  orvek_data::ChooseDataFolder(orvek_data::InstalledDataFolders());
   platform::QtBackend backend(argc, argv, NoDisplay);
   return AfxWinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
 }

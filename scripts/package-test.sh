@@ -62,7 +62,8 @@ dpkg -L morvane >"$work/files"
 for file in /usr/bin/morvane /usr/bin/orvek /usr/bin/morvane-update-data \
   /usr/libexec/morvane/morvane-desktop /usr/share/applications/morvane.desktop \
   /usr/share/metainfo/io.github.morvane.Morvane.metainfo.xml /usr/share/morvane/KEN_ALL.CSV \
-  /usr/share/man/man1/orvek.1 /usr/share/bash-completion/completions/orvek; do
+  /usr/share/man/man1/orvek.1 /usr/share/man/man1/morvane.1 \
+  /usr/share/man/man1/morvane-update-data.1 /usr/share/bash-completion/completions/orvek; do
   [[ -f $file ]] || fail "$file is not installed"
 done
 library="$(grep -E '/liborvek\.so\.1$' "$work/files" || true)"
@@ -124,6 +125,11 @@ awk '$1 == "100-0001" && $2 == "東京都" && $3 == "千代田区" && $4 == "千
      END { exit !found }' "$work/first-search" ||
   fail "a new user's first search from the menu entry found no 100-0001 東京都 千代田区 千代田"
 say "first start from the menu: the search ran in $(cat "$work/first-search.folder")"
+# orvek from any folder of a new user finds the packaged file by itself.
+mkdir -p "$work/elsewhere"
+row="$(cd "$work/elsewhere" && env -i HOME="$work/home" PATH=/usr/bin:/bin orvek code 1000001)" ||
+  fail "a new user's orvek code 1000001 in an empty folder"
+[[ $row == "100-0001 "* ]] || fail "a new user's orvek in an empty folder printed: $row"
 # Once the updater has written the user's own copy, the menu entry starts the program there.
 HOME="$work/home" morvane-update-data "$zip" || fail "morvane-update-data for the new user"
 user_data="$work/home/.local/share/morvane"
@@ -146,8 +152,10 @@ found="$(orvek --data-dir "$data" find ちよだく 丸の内 --format jsonl --l
 [[ $found == *'"code":"1000005"'* ]] || fail "orvek find printed no 100-0005: $found"
 # The manual page renders, and the completion offers the commands.
 if command -v man >/dev/null; then
-  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man1/orvek.1 2>&1 >/dev/null)"
-  [[ -z $warnings ]] || fail "man orvek warns: $warnings"
+  for page in orvek morvane morvane-update-data; do
+    warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "/usr/share/man/man1/$page.1" 2>&1 >/dev/null)"
+    [[ -z $warnings ]] || fail "man $page warns: $warnings"
+  done
 fi
 completions="$(bash --norc -c 'source /usr/share/bash-completion/completions/orvek
   COMP_WORDS=(orvek f); COMP_CWORD=1; _orvek; echo "${COMPREPLY[*]}"')"

@@ -104,7 +104,7 @@ class BlockScanner {
   BlockScanner(const SearchKeys& keys, RowSink& sink, Simd simd)
       : keys_(keys), sink_(sink), plan_(MakePlan(keys, simd)) {}
 
-  bool Run(int fd);  // false after a read error
+  bool Run(DataReader& file);  // false after a read error
 
  private:
   // The complete lines in buffer_[begin, end); end - 1 is an LF.
@@ -123,13 +123,13 @@ class BlockScanner {
   char row_[kRowBufferSize]{};
 };
 
-bool BlockScanner::Run(int fd) {
+bool BlockScanner::Run(DataReader& file) {
   if (plan_.nothing) return true;
   buffer_ = std::make_unique_for_overwrite<char[]>(kBlockBytes);
   char* const buffer = buffer_.get();
   std::size_t filled = 0;
   for (;;) {
-    const ssize_t n = ReadSome(fd, buffer + filled, kBlockBytes - filled);
+    const ssize_t n = file.Read(buffer + filled, kBlockBytes - filled);
     if (n < 0) return false;  // the lines before the failed read have been tested
     if (n == 0) break;
     filled += static_cast<std::size_t>(n);
@@ -225,8 +225,13 @@ void BlockScanner::TestPiece(const char* data, std::size_t length) {
 
 }  // namespace
 
+bool SearchFast(DataReader& file, const SearchKeys& keys, RowSink& sink, Simd simd) {
+  return BlockScanner(keys, sink, simd).Run(file);
+}
+
 bool SearchFast(int fd, const SearchKeys& keys, RowSink& sink, Simd simd) {
-  return BlockScanner(keys, sink, simd).Run(fd);
+  DataReader file(fd);
+  return SearchFast(file, keys, sink, simd);
 }
 
 }  // namespace orvek::detail

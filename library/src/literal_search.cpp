@@ -6,7 +6,12 @@
 namespace orvek::detail {
 
 bool SearchLiteral(int fd, const SearchKeys& keys, RowSink& sink) {
-  TextModeReader reader(fd);
+  DataReader file(fd);
+  return SearchLiteral(file, keys, sink);
+}
+
+bool SearchLiteral(DataReader& file, const SearchKeys& keys, RowSink& sink) {
+  TextModeReader reader(file);
   char line[kLineBufferSize];
   std::size_t length = 0;
   ST_ORVEK_TBL record;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <optional>
 #include <string>
 
 #include "data_file.h"
@@ -12,6 +13,7 @@
 
 namespace {
 
+using orvek::detail::DataFileCheck;
 using orvek::detail::kRowBufferSize;
 using orvek::detail::SearchKeys;
 
@@ -59,14 +61,23 @@ void CleanRows(HWND list) {
 }
 
 int RunSearch(const SearchKeys& keys, CListBox* list) {
+  // A file that is not Japan Post's (an archive, a web page, the UTF-8 edition, a cut copy)
+  // is refused as one that cannot be opened: no row of it is shown. A named pipe's first line
+  // is checked as it arrives, before the search reads on.
   const int fd = orvek::detail::OpenDataFile();
-  if (fd < 0) {
+  orvek::detail::DataFileFacts facts;
+  const bool opened =
+      fd >= 0 && orvek::detail::CheckOpenDataFile(fd, facts) == DataFileCheck::kJapanPost;
+  std::optional<orvek::detail::DataReader> file;
+  if (opened) file.emplace(fd);
+  if (!opened || file->CheckPipeStart() != DataFileCheck::kJapanPost) {
+    if (fd >= 0) ::close(fd);
     AfxMessageBox(kOpenErrorMessage, MB_OK, 0);
     return -1;
   }
   const HWND window = list->GetSafeHwnd();
   ListBoxSink sink(window);
-  const bool read_whole = orvek::detail::SearchFast(fd, keys, sink);
+  const bool read_whole = orvek::detail::SearchFast(*file, keys, sink);
   // The rows found before a read error stay, cleaned like any others; the caller must still
   // learn that the list may lack rows.
   CleanRows(window);

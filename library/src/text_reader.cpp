@@ -7,7 +7,7 @@ namespace orvek::detail {
 int TextModeReader::PeekRaw() {
   if (position_ == filled_) {
     if (failed_) return -1;
-    const ssize_t n = ReadSome(fd_, raw_, sizeof raw_);
+    const ssize_t n = file_.Read(raw_, sizeof raw_);
     failed_ = n < 0;
     filled_ = n > 0 ? static_cast<std::size_t>(n) : 0;
     position_ = 0;

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+
+#include "data_file.h"
 
 namespace orvek::detail {
 
@@ -10,7 +13,8 @@ namespace orvek::detail {
 // ending after an LF, or at the end of the file.
 class TextModeReader {
  public:
-  explicit TextModeReader(int fd) : fd_(fd) {}
+  explicit TextModeReader(DataReader& file) : file_(file) {}
+  explicit TextModeReader(int fd) : own_(std::in_place, fd), file_(*own_) {}
 
   // fgets(buffer, size): false when nothing was left to read, or when a read failed (then the
   // piece that it cut short is not given). The piece may hold NUL bytes; its length in bytes is
@@ -23,7 +27,8 @@ class TextModeReader {
   int NextByte();  // translated; -1 at the end
   int PeekRaw();   // -1 at the end
 
-  int fd_;
+  std::optional<DataReader> own_;
+  DataReader& file_;
   char raw_[4096];
   std::size_t position_ = 0;
   std::size_t filled_ = 0;

@@ -23,8 +23,8 @@ using orvek_test::Rows;
 using orvek_test::Sj;
 
 std::string Line(const char* code, const char* pref, const char* city, const char* town) {
-  return "1,\"2\",\"" + std::string(code) + "\",k,k,k," + Quoted(pref) + "," + Quoted(city) + "," +
-         Quoted(town) + ",0\r\n";
+  return "13101,\"100  \",\"" + std::string(code) + "\",\"k\",\"k\",\"k\"," + Quoted(pref) + "," +
+         Quoted(city) + "," + Quoted(town) + ",0\r\n";
 }
 
 class SearchTest : public ::testing::Test {
@@ -214,8 +214,8 @@ TEST(ReadErrorTest, BothSearchesStopAtTheSameLine) {
 
 // Without the CR of each CR LF dropped, the last column would end in a CR and never match.
 TEST_F(SearchTest, LinesReadAsInTextMode) {
-  folder_.Write("ken_all.csv", "1,2,\"1000001\",4,5,6," + Quoted("東京都") + "," +
-                                   Quoted("千代田区") + "," + Quoted("千代田") + "\r\n" +
+  folder_.Write("ken_all.csv", "13101,\"2\",\"1000001\",\"4\",\"5\",\"6\"," + Quoted("東京都") +
+                                   "," + Quoted("千代田区") + "," + Quoted("千代田") + "\r\n" +
                                    "1,2,\"1000002\",4,5,6,7,8," + Quoted("丸の内") + "\r\r\n");
   EXPECT_EQ(0, Address("", "", Quoted("千代田"), 5));
   EXPECT_EQ(1, list_.GetCount());
@@ -227,7 +227,7 @@ TEST_F(SearchTest, LongRowsOfTheCallerAreCleanedWhole) {
   std::string long_row(402, 'r');
   long_row.front() = long_row.back() = '"';
   list_.AddString(long_row.c_str());
-  folder_.Write("ken_all.csv", "");
+  folder_.Write("ken_all.csv", Line("1000002", "東京都", "千代田区", "大手町"));
   EXPECT_EQ(0, Code("\"1000001\""));
   EXPECT_EQ((std::vector<std::string>{std::string(400, 'r')}), Rows(list_));
 }

@@ -71,16 +71,43 @@ class OrvekCommandTest : public ::testing::Test {
   void WriteData(const std::string& bytes, const char* name = "ken_all.csv") {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
   }
+  // orvek in dir_, where no installed data folder of this machine is seen: the data folders
+  // are under dir_ (env may name others).
   Outcome Orvek(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
-    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, env);
+    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, WithDataFolders(env));
   }
   // The same with the output going to stdout_path.
   Outcome OrvekTo(const std::vector<std::string>& args, const fs::path& stdout_path) {
-    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, {}, stdout_path);
+    return orvek_test::RunProgram(ORVEK_BINARY, args, dir_, WithDataFolders({}), stdout_path);
+  }
+  std::vector<std::string> WithDataFolders(const std::vector<std::string>& env) const {
+    std::vector<std::string> all{"MORVANE_DATA_DIR=", "XDG_DATA_HOME=" + (dir_ / "home").string(),
+                                 "XDG_DATA_DIRS=" + (dir_ / "share").string(),
+                                 "LOCALAPPDATA=" + (dir_ / "local").string()};
+    all.insert(all.end(), env.begin(), env.end());
+    return all;
+  }
+
+  // The folder where the updater puts the file, as the environment above names it.
+  fs::path UserDataFolder() const {
+#ifdef _WIN32
+    return dir_ / "local" / "Morvane";
+#else
+    return dir_ / "home" / "morvane";
+#endif
+  }
+  static std::string NoDataFile() {
+    return "no ken_all.csv (or KEN_ALL.CSV) in the current folder or the data folders";
   }
 
   fs::path dir_;
 };
+
+#ifdef _WIN32
+constexpr char kUpdater[] = "郵便番号データの更新";
+#else
+constexpr char kUpdater[] = "morvane-update-data";
+#endif
 
 // Names chosen so that every match mode picks a different set of lines.
 const std::string kFourTowns =
@@ -111,7 +138,7 @@ TEST_F(OrvekCommandTest, UsageErrorsExitTwoAndSayWhatIsWrong) {
       {{"code", "1000001", "--verbose"}, "unknown option --verbose"},
       {{"-x", "code", "1000001"}, "unknown option -x"},
       {{"code", "1000001", "-x"}, "unknown option -x"},
-      {{"zip"}, "use code, address or find"},
+      {{"zip"}, "use code, address, find or info"},
       {{"code", "1000001", "--join=yes"}, "--join takes no value"},
       {{"find"}, "find needs a text"},
       {{"find", "", " \u3000 "}, "find needs a text"},
@@ -143,6 +170,13 @@ TEST_F(OrvekCommandTest, HelpAndVersion) {
   EXPECT_EQ(0, help.status);
   EXPECT_NE(std::string::npos, help.out.find("orvek code 100-0001"));
   EXPECT_NE(std::string::npos, help.out.find("Exit status"));
+  // Every option stands on a line of its own, apart from its description.
+  EXPECT_NE(std::string::npos, help.out.find("\n  --join, --no-join\n"));
+  // Where the data file is looked for without --data-dir, and how it gets there.
+  for (const char* folder : {"~/.local/share/morvane", "/usr/share/morvane", "morvane-update-data",
+                             "%LOCALAPPDATA%\\Morvane"}) {
+    EXPECT_NE(std::string::npos, help.out.find(folder)) << folder;
+  }
   const Outcome version = Orvek({"--version"});
   EXPECT_EQ(0, version.status);
   EXPECT_EQ("orvek 1.0.0.1\n", version.out);
@@ -395,7 +429,7 @@ TEST_F(OrvekCommandTest, OutputEncodings) {
   const std::string quote_comma = "\",0,0";
   const std::size_t cut = data.find(quote_comma);
   data = data.substr(0, cut).append("\x93").append(data, cut);
-  WriteData(data);
+  WriteData(Line("1000002", "東京都", "千代田区", "大手町") + data);  // a good first line
 
   const std::string listed =
       platform::Utf8ToCp932("100-0001  東京都      千代田区              丸の内").value() +
@@ -437,12 +471,12 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
   fs::create_directory(dir_ / "data");
   std::ofstream(dir_ / "data" / "ken_all.csv", std::ios::binary) << kFourTowns;
 
-  // Nothing in the current folder: the library's message, exit 1, no rows.
+  // Nothing in the current folder nor the data folders: which folders, and how to fill one.
   const Outcome missing = Orvek({"address", "--city", "府中市"});
   EXPECT_EQ(1, missing.status);
-  EXPECT_NE(std::string::npos,
-            missing.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
-      << missing.err;
+  EXPECT_NE(std::string::npos, missing.err.find(NoDataFile())) << missing.err;
+  EXPECT_NE(std::string::npos, missing.err.find(UserDataFolder().string())) << missing.err;
+  EXPECT_NE(std::string::npos, missing.err.find(InTerminalEncoding(kUpdater))) << missing.err;
   EXPECT_EQ("", missing.out);
 
   const Outcome found = Orvek({"--data-dir", "data", "address", "--city", "府中市", "--count"});
@@ -458,7 +492,7 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
     const Outcome own = Orvek(args);
     EXPECT_EQ(1, own.status) << args[0];
     EXPECT_EQ("", own.out) << args[0];
-    EXPECT_NE(std::string::npos, own.err.find("no ken_all.csv could be opened")) << own.err;
+    EXPECT_NE(std::string::npos, own.err.find(NoDataFile())) << own.err;
   }
   EXPECT_EQ("3\n", Orvek({"--data-dir", "data", "find", "府中市", "--count"}).out);
 
@@ -467,16 +501,54 @@ TEST_F(OrvekCommandTest, DataFolderAndMissingFile) {
   EXPECT_NE(std::string::npos, no_folder.err.find("'nowhere'")) << no_folder.err;
 }
 
+// Without --data-dir and without a data file in the current folder: the folders where the
+// updater and the package put the file, in the launcher's order.
+TEST_F(OrvekCommandTest, DataFoldersWhenTheCurrentOneHasNoFile) {
+  const fs::path user = UserDataFolder();
+  const fs::path shared = dir_ / "second" / "morvane";
+  const std::vector<std::string> env{"XDG_DATA_DIRS=" + (dir_ / "first").string() + ":" +
+                                     (dir_ / "second").string()};
+  fs::create_directories(user);
+  fs::create_directories(shared);
+  std::ofstream(shared / "KEN_ALL.CSV", std::ios::binary) << kFourTowns;
+  const auto counts = [&](const char* step, const std::string& expected) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"address", "--city", "府中市", "--count"}, {"find", "府中市", "--count"}}) {
+      const Outcome outcome = Orvek(args, env);
+      EXPECT_EQ(0, outcome.status) << step << " " << args[0] << ": " << outcome.err;
+      EXPECT_EQ(expected, outcome.out) << step << " " << args[0];
+    }
+  };
+#ifndef _WIN32  // the second folder is the program's own on Windows
+  counts("a shared folder", "3\n");
+#endif
+  std::ofstream(user / "ken_all.csv", std::ios::binary)
+      << Line("1830001", "東京都", "府中市", "本町") + Line("1830002", "東京都", "府中市", "緑町");
+  counts("the person's own folder first", "2\n");
+  WriteData(Line("1830001", "東京都", "府中市", "本町"));
+  counts("the current folder before all", "1\n");
+
+  // A folder named with --data-dir is the only one.
+  fs::create_directory(dir_ / "empty");
+  const Outcome named = Orvek({"--data-dir", "empty", "code", "1830001"}, env);
+  EXPECT_EQ(1, named.status);
+  EXPECT_NE(std::string::npos, named.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
+      << named.err;
+}
+
 TEST_F(OrvekCommandTest, ADataFileThatCannotBeReadIsAFailure) {
-  // A directory of the data file's name: the open error, not an empty result.
+  // A directory of the data file's name: no data file, not an empty result.
   fs::create_directory(dir_ / "ken_all.csv");
   const Outcome directory = Orvek({"code", "1000001"});
   EXPECT_EQ(1, directory.status);
-  EXPECT_NE(std::string::npos,
-            directory.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
-      << directory.err;
+  EXPECT_NE(std::string::npos, directory.err.find(NoDataFile())) << directory.err;
   EXPECT_EQ("", directory.out);
-  const Outcome own_directory = Orvek({"find", "府中市"});
+  const Outcome named = Orvek({"--data-dir", ".", "code", "1000001"});
+  EXPECT_EQ(1, named.status);
+  EXPECT_NE(std::string::npos, named.err.find(InTerminalEncoding("郵便番号ファイルオープンエラー")))
+      << named.err;
+  EXPECT_EQ("", named.out);
+  const Outcome own_directory = Orvek({"--data-dir", ".", "find", "府中市"});
   EXPECT_EQ(1, own_directory.status);
   EXPECT_NE(std::string::npos, own_directory.err.find("no ken_all.csv could be opened"))
       << own_directory.err;
@@ -567,28 +639,46 @@ std::string ReadFile(const fs::path& path) {
   return text.str();
 }
 
-// The completion script as bash runs it: the words offered after what was typed.
+// The completion script as bash runs it: the words offered after what was typed (COMP_WORDS as
+// bash splits them: --format=j is --format, = and j), joined by |, and the compopt options.
 TEST(OrvekCompletion, OffersCommandsOptionsAndValues) {
   struct Case {
     std::string words;
     std::string offered;
   };
   const Case cases[] = {
-      {"orvek ''", "code address find"},
+      {"orvek ''", "code|address|find"},
       {"orvek f", "find"},
-      {"orvek --data-dir /tmp ''", "code address find"},
+      {"orvek --data-dir /tmp ''", "code|address|find"},
       {"orvek find x --fo", "--format"},
-      {"orvek find --format j", "json jsonl"},
-      {"orvek --encoding ''", "utf-8 cp932"},
-      {"orvek address --c", "--city --count --clean"},
-      {"orvek code --c", "--count --clean"},
+      {"orvek find --format j", "json|jsonl"},
+      {"orvek --encoding ''", "utf-8|cp932"},
+      {"orvek address --c", "--city|--count|--clean"},
+      {"orvek code --c", "--count|--clean"},
       {"orvek --limit ''", ""},
+      // --name=value
+      {"orvek --format =", "text|tsv|csv|json|jsonl"},
+      {"orvek find x --format = j", "json|jsonl"},
+      {"orvek --data-dir = my find --f", "--format"},
+      // Folders as one word each, quoted by readline as file names.
+      {"orvek --data-dir my", "my data -o filenames"},
+      {"orvek --data-dir =", "my data -o filenames"},
+      {"orvek --data-dir 'my\\ d'", "my data -o filenames"},
+      {"orvek --data-dir \"'my d\"", "my data -o filenames"},
+      // After -- only words.
+      {"orvek find -- --f", ""},
+      {"orvek find x -- y --format ''", ""},
+      {"orvek -- c", "code"},
   };
-  const fs::path out = fs::temp_directory_path() / "orvek-completion.txt";
+  const fs::path dir = orvek_test::MakeTemporaryFolder("orvek-completion-");
+  ASSERT_FALSE(dir.empty());
+  fs::create_directory(dir / "my data");
+  const fs::path out = dir / "offered.txt";
   for (const Case& c : cases) {
-    const std::string script = "source '" ORVEK_COMPLETION "'; COMP_WORDS=(" + c.words +
+    const std::string script = "source '" ORVEK_COMPLETION "'; cd '" + dir.string() +
+                               "'; compopt() { options+=\" $*\"; }; COMP_WORDS=(" + c.words +
                                "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _orvek; "
-                               "echo \"${COMPREPLY[*]}\" > '" +
+                               "(IFS='|'; echo \"${COMPREPLY[*]}$options\") > '" +
                                out.string() + "'";
     const pid_t pid = fork();
     if (pid == 0) {
@@ -600,7 +690,7 @@ TEST(OrvekCompletion, OffersCommandsOptionsAndValues) {
     EXPECT_EQ(0, status) << c.words;
     EXPECT_EQ(c.offered + "\n", ReadFile(out)) << c.words;
   }
-  fs::remove(out);
+  fs::remove_all(dir);
 }
 #endif
 

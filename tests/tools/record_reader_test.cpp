@@ -247,13 +247,12 @@ TEST_F(ScanTest, RecordsAcrossBlocks) {
   }
 }
 
-TEST_F(ScanTest, LinesAndRecordsLongerThanABlock) {
-  // One line of 300 KB, and a split record of 200 lines of 1 KB each: neither fits a block,
-  // so the reader must widen its block (or its window over the mapped file) until they do.
-  std::string long_town;
-  for (int i = 0; i < 100000; ++i) long_town += "町";
-  std::string bytes = Line("1000001", "ｱ", "前") + Line("1000002", "ｲ", long_town);
-  bytes += Line("1000003", "ｳ", "中（");
+TEST_F(ScanTest, RecordsLongerThanABlockButNoLineLongerThanARecord) {
+  // A split record of 200 lines of 1 KB each does not fit a block, so the reader widens its
+  // block (or its window over the mapped file) until it does. A line longer than any record
+  // is no Japan Post line: the reader stops there rather than hold it, whether it outgrows a
+  // block (300 KB) or only a record (5 KB, parsed for a match).
+  std::string bytes = Line("1000001", "ｱ", "前") + Line("1000003", "ｳ", "中（");
   std::string joined = "中（";
   for (int i = 0; i < 200; ++i) {
     std::string part;
@@ -263,11 +262,32 @@ TEST_F(ScanTest, LinesAndRecordsLongerThanABlock) {
   }
   bytes += Line("1000003", "ｳ", "）") + Line("1000004", "ｴ", "後");
   joined += "）";
-  const std::vector<std::string> expected{"1000001:前:ｱ:1", "1000002:" + long_town + ":ｲ:1",
-                                          "1000003:" + joined + ":ｳ:202", "1000004:後:ｴ:1"};
+  const std::vector<std::string> expected{"1000001:前:ｱ:1", "1000003:" + joined + ":ｳ:202",
+                                          "1000004:後:ｴ:1"};
   EXPECT_EQ(expected, Scan(bytes, Screen{}, true));
-  EXPECT_EQ((std::vector<std::string>{expected[2], expected[3]}),
+  EXPECT_EQ((std::vector<std::string>{expected[1], expected[2]}),
             Scan(bytes, Screen{{Sjis("後"), Sjis("丁丁")}}, true));
+
+  for (const std::size_t length : {std::size_t{5000}, std::size_t{300000}}) {
+    std::string town;  // UTF-8 here; two bytes a character in the file
+    for (std::size_t i = 0; i < length / 2; ++i) town += "町";
+    const std::string file = Line("1000001", "ｱ", "前") + Line("1000002", "ｲ", town);
+    if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
+      std::fwrite(file.data(), 1, file.size(), out);
+      std::fclose(out);
+    }
+    for (const Reading reading : {Reading::kMapped, Reading::kBlocks}) {
+      std::FILE* in = std::fopen(path_.string().c_str(), "rb");
+      ASSERT_NE(nullptr, in);
+      orvek::detail::DataFileCheck why = orvek::detail::DataFileCheck::kJapanPost;
+      EXPECT_EQ(ScanResult::kNotData,
+                ScanRecords(
+                    in, Screen{{Sjis("町町")}}, true, [](Record&) { return true; }, reading, &why))
+          << length;
+      EXPECT_EQ(orvek::detail::DataFileCheck::kLongLine, why) << length;
+      std::fclose(in);
+    }
+  }
 }
 
 TEST_F(ScanTest, StopsWhenTold) {

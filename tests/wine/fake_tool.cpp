@@ -1,10 +1,13 @@
-// Stand-ins for the curl.exe and tar.exe that Windows 10 ships and Wine does not, so that the
-// data updater can be run under Wine. Built twice: FAKE_CURL and FAKE_TAR.
+// Stand-ins for the curl.exe and tar.exe that Windows 10 ships and Wine does not, and for the
+// orvek.exe that checks the new file, so that the data updater can be run under Wine on files
+// of a few bytes. Built three times: FAKE_CURL, FAKE_TAR and FAKE_ORVEK.
 //   curl.exe ... -o OUT URL       copies the file named by MORVANE_TEST_DOWNLOAD to OUT; with
 //                                 none, fails as curl -f does on an HTTP error (22)
 //   tar.exe -xf ARCHIVE -C DIR F  the "archive" is a text file: "FAKEZIP\n" then F's bytes
 //                                 (written to DIR\F), or "FAKEZIP-CUT\n" then bytes of which
 //                                 half are written before failing, as a damaged archive does
+//   orvek.exe info --data-dir DIR  fails (1, a reason on stderr) when DIR\KEN_ALL.CSV is
+//                                 missing, empty or starts with '<' as an HTML page does
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,7 +26,7 @@ std::string ReadAll(const char* path) {
   return text.str();
 }
 
-bool WriteAll(const std::string& path, const std::string& bytes) {
+[[maybe_unused]] bool WriteAll(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return out.good();
@@ -39,7 +42,18 @@ const char* Option(int argc, char** argv, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef FAKE_CURL
+#if defined(FAKE_ORVEK)
+  const char* folder = Option(argc, argv, "--data-dir");
+  if (argc < 2 || std::strcmp(argv[1], "info") != 0 || folder == nullptr) return 2;
+  const std::string file = std::string(folder) + "\\KEN_ALL.CSV";
+  const std::string bytes = ReadAll(file.c_str());
+  if (bytes.empty() || bytes[0] == '<') {
+    std::fprintf(stderr, "orvek: %s is not Japan Post's file\n", file.c_str());
+    return 1;
+  }
+  std::printf("%s: Japan Post's file\n", file.c_str());
+  return 0;
+#elif defined(FAKE_CURL)
   const char* out = Option(argc, argv, "-o");
   const char* source = std::getenv("MORVANE_TEST_DOWNLOAD");
   if (out == nullptr || source == nullptr) {

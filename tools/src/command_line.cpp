@@ -331,8 +331,25 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
     request.command = Command::Find;
     return true;
   }
-  error = raw.command.empty() ? "no command given: use code, address or find"
-                              : "unknown command '" + raw.command + "': use code, address or find";
+  if (raw.command == "info") {
+    if (!raw.operands.empty()) {
+      error = "info takes no operands; --data-dir names the folder to look at";
+      return false;
+    }
+    if (request.format != Format::Text && request.format != Format::Json) {
+      error = "info prints text or json, not '" + raw.format.value_or("") + "'";
+      return false;
+    }
+    if (raw.count || raw.limit || raw.join || raw.clean) {
+      error = "info takes only --data-dir and --format";
+      return false;
+    }
+    request.command = Command::Info;
+    return true;
+  }
+  error = raw.command.empty()
+              ? "no command given: use code, address, find or info"
+              : "unknown command '" + raw.command + "': use code, address, find or info";
   return false;
 }
 
@@ -340,6 +357,7 @@ const char* UsageText() {
   return R"(Usage: orvek code POSTAL-CODE [OPTIONS]
   or:  orvek address [--pref NAME] [--city NAME] [--town NAME] [--mode N] [OPTIONS]
   or:  orvek find TEXT... [OPTIONS]
+  or:  orvek info [--data-dir DIR] [--format json]
 
 Searches Japan Post's postal-code file ken_all.csv, read whole on every search, and
 prints one row per matching record, in the order of the file: postal code, prefecture,
@@ -354,6 +372,9 @@ Commands:
                     spaces. Half- and full-width forms are the same, hiragana finds the
                     katakana readings, and a word of digits (100-00) also finds the postal
                     codes that start with it
+  info              the data file that a search would read: its full path, size,
+                    modification time, lines and records (split town areas joined), and
+                    whether it is a whole Japan Post file (exit 0) or why not (exit 1)
 
 Address options:
   --pref NAME       prefecture, e.g. 東京都
@@ -367,14 +388,17 @@ Options:
   --format FORMAT   text (default: the fixed columns), tsv, csv (RFC 4180), json (an
                     array of objects) or jsonl (one object per line); the machine formats
                     have every column, readings in full-width katakana
-  --join, --no-join join the lines that the file splits a long town area over into one
+  --join, --no-join
+                    join the lines that the file splits a long town area over into one
                     record (default for find and the machine formats)
   --clean, --no-clean
                     empty the town area 以下に掲載がない場合 (default for find and the
                     machine formats)
   --limit N         print at most N rows
   --count           print only the number of rows
-  --data-dir DIR    folder that holds ken_all.csv (or KEN_ALL.CSV); default: the current one
+  --data-dir DIR    folder that holds ken_all.csv (or KEN_ALL.CSV); default: the current
+                    one when it holds the file, else the first data folder that does
+                    (see Files)
   --encoding ENC    output encoding: utf-8 or cp932 (text, tsv and csv); default: utf-8
                     (on Windows, the console's code page; JSON is always UTF-8)
   --                end of the options: what follows is a word or a code
@@ -383,9 +407,20 @@ Options:
 
 Exit status:
   0  the data file was read, also when nothing matched
-  1  the data file could not be opened or read to its end, the rows could not be
-     written, or a word of find has no Shift-JIS form, so that no record can hold it
+  1  the data file could not be opened or read to its end, is not Japan Post's
+     KEN_ALL.CSV (empty, an archive, a web page, the UTF-8 edition, a cut copy: the
+     message says which), the rows could not be written, or a word of find has no
+     Shift-JIS form, so that no record can hold it
   2  wrong usage
+
+Files:
+  ken_all.csv (or KEN_ALL.CSV), Japan Post's file, is read from the folder that --data-dir
+  names. Without it, from the current folder or, when that has none, from the first data
+  folder that has one: $XDG_DATA_HOME/morvane (~/.local/share/morvane, where
+  morvane-update-data puts it; $MORVANE_DATA_DIR in its place when set), then each folder
+  of $XDG_DATA_DIRS with /morvane (/usr/local/share/morvane, /usr/share/morvane, where the
+  package puts it). On Windows: %LOCALAPPDATA%\Morvane (where 郵便番号データの更新, or
+  morvane-update-data.cmd, puts it), then the folder of orvek.exe.
 
 Examples:
   orvek code 100-0001
@@ -395,6 +430,7 @@ Examples:
   orvek find 千代田 丸の内
   orvek find ちよだく --format json
   orvek find 100-00 --format csv --limit 5
+  orvek info --data-dir ~/.local/share/morvane
 )";
 }
 

@@ -8,7 +8,7 @@
 
 namespace orvek_cli {
 
-enum class Command { Help, Version, Code, Address, Find };
+enum class Command { Help, Version, Code, Address, Find, Info };
 // Default: UTF-8 on Linux, the console's code page on Windows.
 enum class OutputEncoding { Default, Utf8, Cp932 };
 enum class Format { Text, Tsv, Csv, Json, Jsonl };

@@ -7,11 +7,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "command_line.h"
 #include "console.h"
+#include "installed_data.h"
 #include "orvek/orvek.h"
 #include "output_format.h"
 #include "platform/encoding.h"
@@ -84,6 +89,55 @@ bool WriteRows(const CListBox& list, const orvek_cli::Request& request) {
   return true;
 }
 
+using orvek::detail::DataFileCheck;
+
+// The full name of a file in the current folder, for messages.
+std::string FullPath(const std::string& name) {
+#ifdef _WIN32
+  return orvek_cli::CurrentFolder() + "\\" + name;
+#else
+  return orvek_cli::CurrentFolder() + "/" + name;
+#endif
+}
+
+void SayNotData(const std::string& name, DataFileCheck check) {
+  Say(FullPath(name) + " " + orvek::detail::DescribeDataFileCheck(check));
+}
+
+void SayNoDataFile() {
+  Say("no ken_all.csv could be opened in " + orvek_cli::CurrentFolder() +
+      " (--data-dir names its folder)");
+}
+
+// Opens the data file for the command's own reader and holds it to the rule; says why not.
+bool OpenData(orvek_cli::DataFile& data) {
+  data = orvek_cli::OpenCheckedDataFile();
+  if (data.name.empty()) {
+    SayNoDataFile();
+    return false;
+  }
+  if (data.check != DataFileCheck::kJapanPost) {
+    SayNotData(data.name, data.check);
+    if (data.file != nullptr) std::fclose(data.file);
+    data.file = nullptr;
+    return false;
+  }
+  return true;
+}
+
+// Whether the name the library opens first is a named pipe: it is read once, by the library,
+// which checks it as it streams (opening it here to look would take its lines).
+bool DataFileIsPipe() {
+  for (const char* name : {"ken_all.csv", "KEN_ALL.CSV"}) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
+    if (error || status.type() == std::filesystem::file_type::not_found) continue;
+    if (status.type() == std::filesystem::file_type::directory) continue;
+    return status.type() == std::filesystem::file_type::fifo;
+  }
+  return false;
+}
+
 std::string Unquoted(const std::string& key) {
   return key.size() >= 2 ? key.substr(1, key.size() - 2) : key;
 }
@@ -111,14 +165,13 @@ int SearchRecords(const orvek_cli::Request& request) {
       break;
   }
 
-  std::FILE* file = OpenDataFile();
-  if (file == nullptr) {
-    Say("no ken_all.csv could be opened in " + CurrentFolder() + " (--data-dir names its folder)");
-    return kExitNoData;
-  }
+  DataFile data;
+  if (!OpenData(data)) return kExitNoData;
+  std::FILE* const file = data.file;
   RecordWriter writer(request.format, request.encoding);
   std::int64_t count = 0;
-  const ScanResult result = ScanRecords(file, screen, request.join, [&](Record& record) {
+  DataFileCheck why = DataFileCheck::kJapanPost;
+  const auto visit = [&](Record& record) {
     // find looks at the records as it shows them; code and address keep the file's names.
     if (request.command == Command::Find) {
       if (request.clean) CleanRecord(record);
@@ -132,8 +185,13 @@ int SearchRecords(const orvek_cli::Request& request) {
     ++count;
     if (!request.count_only) writer.Add(record);
     return request.limit == 0 || count < request.limit;
-  });
+  };
+  const ScanResult result = ScanRecords(file, screen, request.join, visit, Reading::kMapped, &why);
   std::fclose(file);
+  if (result == ScanResult::kNotData) {
+    SayNotData(data.name, why);
+    return kExitNoData;
+  }
   if (result != ScanResult::kRead) {
     // No rows: those found before the failure are not all there are.
     std::fputs(kReadFailureMessage, stderr);
@@ -148,6 +206,17 @@ int SearchRecords(const orvek_cli::Request& request) {
 
 // The classic rows, from the library as the dialogs get them.
 int SearchRows(const orvek_cli::Request& request) {
+  // The library refuses a file that is not Japan Post's with its classic message, which does
+  // not say why: the command holds the file to the same rule first and says it.
+  // Without any file, the library's own message says so.
+  if (!DataFileIsPipe()) {
+    orvek_cli::DataFile data = orvek_cli::OpenCheckedDataFile();
+    if (data.file != nullptr) std::fclose(data.file);
+    if (!data.name.empty() && data.check != DataFileCheck::kJapanPost) {
+      SayNotData(data.name, data.check);
+      return kExitNoData;
+    }
+  }
   platform::HeadlessBackend backend;  // the library's message box goes to stderr
   CListBox list;
   if (!list.Create(LBS_NOTIFY, RECT{0, 0, 0, 0}, nullptr, 1)) {
@@ -179,12 +248,101 @@ int SearchRows(const orvek_cli::Request& request) {
   return kExitRead;
 }
 
+// Seconds since 1970 as UTC, ISO 8601.
+std::string UtcTime(std::int64_t seconds) {
+  const auto time = static_cast<std::time_t>(seconds);
+  std::tm parts{};
+#ifdef _WIN32
+  if (gmtime_s(&parts, &time) != 0) return "?";
+#else
+  if (gmtime_r(&time, &parts) == nullptr) return "?";
+#endif
+  char text[32];
+  return std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts) > 0 ? text : "?";
+}
+
+// orvek info: which file a search would read, what it holds, and whether it passes the rule.
+// The whole file is read, to count its lines and records.
+int Info(const orvek_cli::Request& request) {
+  using namespace orvek_cli;
+  DataFile data = OpenCheckedDataFile();
+  if (data.name.empty()) {
+    SayNoDataFile();
+    return kExitNoData;
+  }
+  std::int64_t lines = 0;
+  std::int64_t records = 0;
+  DataFileCheck check = data.check;
+  bool read_whole = false;
+  if (data.file != nullptr && check == DataFileCheck::kJapanPost) {
+    const ScanResult result = ScanRecords(
+        data.file, Screen{}, true,
+        [&](Record& record) {
+          lines += record.lines;
+          ++records;
+          return true;
+        },
+        Reading::kMapped, &check);
+    read_whole = result == ScanResult::kRead;
+    if (result == ScanResult::kReadError) check = DataFileCheck::kReadError;
+  }
+  if (data.file != nullptr) std::fclose(data.file);
+
+  const std::string path = FullPath(data.name);
+  const bool pipe = data.facts.pipe;
+  std::string out;
+  if (request.format == Format::Json) {
+    nlohmann::ordered_json info;
+    info["file"] = path;
+    info["kind"] = pipe ? "named pipe" : data.facts.regular ? "regular file" : "other";
+    if (data.facts.regular) {
+      info["size"] = data.facts.size;
+      info["modified"] = UtcTime(data.facts.modified);
+    }
+    if (read_whole) {
+      info["lines"] = lines;
+      info["records"] = records;
+    }
+    info["japan_post"] = read_whole;
+    if (!read_whole) info["reason"] = orvek::detail::DescribeDataFileCheck(check);
+    out = info.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  } else {
+    out = "file:     " + path + "\n";
+    if (pipe) out += "kind:     named pipe\n";
+    if (data.facts.regular) {
+      out += "size:     " + std::to_string(data.facts.size) + " bytes\n";
+      out += "modified: " + UtcTime(data.facts.modified) + "\n";
+    }
+    if (read_whole) {
+      out += "lines:    " + std::to_string(lines) + "\n";
+      out += "records:  " + std::to_string(records) + " (split town areas joined)\n";
+      out += "check:    a whole Japan Post postal-code file\n";
+    } else {
+      out += std::string("check:    ") + orvek::detail::DescribeDataFileCheck(check) + "\n";
+    }
+  }
+  if (!WriteToStdout(out)) {
+    Say("cannot write to standard output: " + Reason());
+    return kExitNoData;
+  }
+  if (!read_whole) {
+    SayNotData(data.name, check);
+    return kExitNoData;
+  }
+  return kExitRead;
+}
+
 int Search(const orvek_cli::Request& request) {
   std::string why;
   if (!request.data_dir.empty() && !orvek_cli::ChangeFolder(request.data_dir, why)) {
     Say("cannot use the data folder '" + request.data_dir + "': " + why);
     return kExitNoData;
   }
+  if (request.data_dir.empty() && !orvek_cli::UseInstalledDataFolder(why)) {
+    Say(why);
+    return kExitNoData;
+  }
+  if (request.command == orvek_cli::Command::Info) return Info(request);
   return request.OwnReader() ? SearchRecords(request) : SearchRows(request);
 }
 
@@ -224,6 +382,7 @@ int main(int argc, char** argv) {
       return Search(request);
     case orvek_cli::Command::Code:
     case orvek_cli::Command::Address:
+    case orvek_cli::Command::Info:
       return Search(request);
   }
   return kExitUsage;

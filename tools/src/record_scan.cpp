@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
@@ -168,17 +169,30 @@ class Scanner {
       : screen_(screen), join_(join), visit_(visit) {}
 
   ScanResult Run(std::FILE* file, Reading reading) {
+    const int fd = fileno(file);
+    known_ = fd >= 0 && orvek::detail::ReadDataFileFacts(fd, facts_);
+    ScanResult result = ScanResult::kRead;
     if (reading == Reading::kMapped) {
       const FileView view(file, kReadFailureMessage);
-      if (view.mapped()) return RunOver(view.data(), view.size());
+      if (view.mapped()) {
+        read_ = static_cast<std::int64_t>(view.size());
+        result = RunOver(view.data(), view.size());
+        // A file cut short under the view raises SIGBUS; one rewritten in place, or cut and
+        // grown again, is told by its size and time.
+        return result == ScanResult::kRead && !Unchanged(fd) ? ScanResult::kReadError : result;
+      }
     }
-    return RunBlocks(file);
+    result = RunBlocks(file);
+    return result == ScanResult::kRead && !Unchanged(fd) ? ScanResult::kReadError : result;
   }
+
+  orvek::detail::DataFileCheck why() const { return why_; }
 
  private:
   // The mapped file, a block-sized window at a time, so that the searches of one window find
   // it in the processor's cache as they would a block read into a buffer.
   ScanResult RunOver(const char* data, std::size_t size) {
+    stopped_early_ = false;
     std::size_t start = 0;
     std::size_t window = kBlockSize;
     while (start < size) {
@@ -186,14 +200,13 @@ class Scanner {
       std::size_t complete = at_end ? size - start : window;
       if (!at_end) {
         while (complete > 0 && data[start + complete - 1] != '\n') --complete;
-        if (complete == 0) {  // a very long line
-          window *= 2;
-          continue;
-        }
+        if (complete == 0) return NotData(orvek::detail::DataFileCheck::kLongLine);
       }
       if (searches_.empty() && !screen_.needles.empty()) PrepareSearches(data + start, complete);
       bool stopped = false;
       const std::size_t done = Process(data + start, complete, at_end, stopped);
+      if (not_data_) return ScanResult::kNotData;
+      if (stopped) stopped_early_ = true;
       if (stopped || at_end) break;
       if (done == 0) {  // one split record larger than the window
         window *= 2;
@@ -206,14 +219,24 @@ class Scanner {
   }
 
   ScanResult RunBlocks(std::FILE* file) {
+    using orvek::detail::DataFileCheck;
+    const bool pipe = known_ && facts_.pipe;
     std::vector<char> buffer(kBlockSize);
     std::size_t filled = 0;
     bool at_end = false;
+    bool first = true;
     while (!at_end || filled > 0) {
       if (!at_end) {
-        if (filled == buffer.size()) buffer.resize(buffer.size() * 2);  // a very long line
+        if (filled == buffer.size()) {
+          // Only a split record may outgrow the block; a line never does.
+          if (std::memchr(buffer.data(), '\n', filled) == nullptr) {
+            return NotData(DataFileCheck::kLongLine);
+          }
+          buffer.resize(buffer.size() * 2);
+        }
         const std::size_t got = std::fread(buffer.data() + filled, 1, buffer.size() - filled, file);
         filled += got;
+        read_ += static_cast<std::int64_t>(got);
         if (got == 0) {
           if (std::ferror(file)) return ScanResult::kReadError;
           at_end = true;
@@ -224,10 +247,29 @@ class Scanner {
         while (complete > 0 && buffer[complete - 1] != '\n') --complete;
         if (complete == 0) continue;  // no whole line yet: read more
       }
+      // A pipe could not be looked at when it was opened: its first line and its last are
+      // held to the rule here, before a record of theirs is visited.
+      if (pipe && first) {
+        const DataFileCheck check =
+            orvek::detail::CheckFileStart(std::string_view(buffer.data(), filled), at_end);
+        if (check != DataFileCheck::kJapanPost) return NotData(check);
+      }
+      first = false;
+      if (pipe && at_end && filled > 0 && buffer[filled - 1] != '\n') {
+        const std::string_view bytes(buffer.data(), filled);
+        const std::size_t lf = bytes.rfind('\n');
+        const DataFileCheck check = orvek::detail::CheckUnendedLastLine(
+            lf == std::string_view::npos ? bytes : bytes.substr(lf + 1));
+        if (check != DataFileCheck::kJapanPost) return NotData(check);
+      }
       if (searches_.empty() && !screen_.needles.empty()) PrepareSearches(buffer.data(), complete);
       bool stopped = false;
       const std::size_t done = Process(buffer.data(), complete, at_end, stopped);
-      if (stopped) return ScanResult::kRead;
+      if (not_data_) return ScanResult::kNotData;
+      if (stopped) {
+        stopped_early_ = true;
+        return ScanResult::kRead;
+      }
       if (done == 0 && !at_end && complete == filled) {
         buffer.resize(buffer.size() * 2);  // one split record larger than the buffer
       }
@@ -271,7 +313,12 @@ class Scanner {
       const std::size_t start = starts_[i] >> 1;
       if (start < done) continue;  // a line already joined into a record
       std::size_t next = 0;
-      ParseLine(LineAt(data, complete, start, next), record_);
+      const std::string_view line = LineAt(data, complete, start, next);
+      if (line.size() > orvek::detail::kLongestRecordLine) {
+        NotData(orvek::detail::DataFileCheck::kLongLine);
+        return 0;
+      }
+      ParseLine(line, record_);
       if (join_ && OpensSplitTownArea(record_)) {
         const std::string first_reading = record_[kTownKana];
         bool open = true;
@@ -281,7 +328,12 @@ class Scanner {
             break;
           }
           std::size_t after = 0;
-          ParseLine(LineAt(data, complete, next, after), continuation_);
+          const std::string_view part = LineAt(data, complete, next, after);
+          if (part.size() > orvek::detail::kLongestRecordLine) {
+            NotData(orvek::detail::DataFileCheck::kLongLine);
+            return 0;
+          }
+          ParseLine(part, continuation_);
           if (continuation_[kPostalCode] != record_[kPostalCode]) break;
           open = AppendContinuation(record_, continuation_, first_reading);
           next = after;
@@ -296,8 +348,29 @@ class Scanner {
     return complete;
   }
 
+  ScanResult NotData(orvek::detail::DataFileCheck why) {
+    not_data_ = true;
+    why_ = why;
+    return ScanResult::kNotData;
+  }
+
+  // Whether the file was read to the size it had when the scan began, and is still that file.
+  // A scan that was told to stop has not read to the end.
+  bool Unchanged(int fd) const {
+    if (!known_ || !facts_.regular) return true;
+    orvek::detail::DataFileFacts now;
+    return (stopped_early_ || read_ == facts_.size) && orvek::detail::ReadDataFileFacts(fd, now) &&
+           now.size == facts_.size && now.modified == facts_.modified;
+  }
+
   const Screen& screen_;
   bool join_;
+  bool known_ = false;
+  orvek::detail::DataFileFacts facts_;
+  std::int64_t read_ = 0;
+  bool stopped_early_ = false;
+  bool not_data_ = false;
+  orvek::detail::DataFileCheck why_ = orvek::detail::DataFileCheck::kJapanPost;
   const std::function<bool(Record&)>& visit_;
   std::vector<NeedleSearch> searches_;
   std::vector<std::size_t> starts_;
@@ -328,9 +401,36 @@ std::FILE* OpenDataFile() {
   return file;
 }
 
+DataFile OpenCheckedDataFile() {
+  using orvek::detail::DataFileCheck;
+  DataFile found;
+  for (const char* name : {"ken_all.csv", "KEN_ALL.CSV"}) {
+    std::FILE* file = OpenIfNoFolder(name);
+    if (file == nullptr) continue;
+    DataFile candidate;
+    candidate.name = name;
+    const int fd = fileno(file);
+    candidate.check =
+        fd >= 0 ? orvek::detail::CheckOpenDataFile(fd, candidate.facts) : DataFileCheck::kReadError;
+    if (candidate.check == DataFileCheck::kNotAFile) {
+      std::fclose(file);
+      if (found.name.empty()) found = candidate;  // said when the other name is no better
+      continue;
+    }
+    std::setvbuf(file, nullptr, _IONBF, 0);  // as OpenDataFile, for whole-block reads
+    candidate.file = file;
+    return candidate;
+  }
+  return found;
+}
+
 ScanResult ScanRecords(std::FILE* file, const Screen& screen, bool join,
-                       const std::function<bool(Record&)>& visit, Reading reading) {
-  return Scanner(screen, join, visit).Run(file, reading);
+                       const std::function<bool(Record&)>& visit, Reading reading,
+                       orvek::detail::DataFileCheck* why) {
+  Scanner scanner(screen, join, visit);
+  const ScanResult result = scanner.Run(file, reading);
+  if (result == ScanResult::kNotData && why != nullptr) *why = scanner.why();
+  return result;
 }
 
 }  // namespace orvek_cli
