@@ -20,6 +20,8 @@ build_packages=(
 test_packages=(
   # the sanitizer build, the fuzz target, whole-process timing, the package test
   clang libclang-rt-dev hyperfine dpkg-dev file
+  # the updater tests pack archives; the manual pages are checked as man renders them
+  zip man-db
   # the end-to-end flows: the clipboard, window properties, a session bus
   xclip x11-utils x11-xserver-utils dbus-daemon
   # typing Japanese for real in the end-to-end tests: fcitx5 with Anthy, on a session bus
