@@ -685,9 +685,9 @@ TEST(OrvekCompletion, OffersCommandsOptionsAndValues) {
     std::string offered;
   };
   const Case cases[] = {
-      {"orvek ''", "code address find"},
+      {"orvek ''", "code address find info"},
       {"orvek f", "find"},
-      {"orvek --data-dir /tmp ''", "code address find"},
+      {"orvek --data-dir /tmp ''", "code address find info"},
       {"orvek find x --fo", "--format"},
       {"orvek find --format j", "json jsonl"},
       {"orvek --encoding ''", "utf-8 cp932"},
