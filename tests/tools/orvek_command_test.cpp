@@ -13,8 +13,12 @@
 #include <vector>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <thread>
 #endif
 
 #include "platform/encoding.h"
@@ -568,6 +572,46 @@ TEST_F(OrvekCommandTest, AFileThatIsNotJapanPostsIsRefusedWithTheReason) {
   }
 #endif
 }
+
+#ifndef _WIN32
+// A named pipe cannot be looked at before it is read: the reader holds its first line and its
+// last to the rule as they stream by, and the library its own way (with its own message).
+TEST_F(OrvekCommandTest, APipeIsHeldToTheRuleAsItStreams) {
+  const struct {
+    std::vector<std::string> args;
+    std::string bytes;
+    int status;
+    const char* said;
+  } cases[] = {
+      {{"find", "府中", "--count"}, kFourTowns, 0, ""},
+      {{"find", "府中"}, "<html>\n" + kFourTowns, 1, "is an HTML page"},
+      {{"find", "府中"}, kFourTowns + "01101,\"060", 1, "ends in a cut line"},
+      {{"info"}, kFourTowns + "01101,\"060", 1, "ends in a cut line"},
+      {{"code", "1830001"}, "<html>\n" + kFourTowns, 1, "郵便番号ファイルオープンエラー"},
+  };
+  const fs::path pipe = dir_ / "ken_all.csv";
+  for (const auto& c : cases) {
+    ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0600));
+    std::thread writer([&] {
+      const int fd = ::open(pipe.c_str(), O_WRONLY);
+      if (fd < 0) return;
+      const ssize_t written = ::write(fd, c.bytes.data(), c.bytes.size());
+      (void)written;
+      ::close(fd);
+    });
+    const Outcome outcome = Orvek(c.args);
+    writer.join();
+    fs::remove(pipe);
+    EXPECT_EQ(c.status, outcome.status) << c.said << ": " << outcome.err;
+    EXPECT_NE(std::string::npos, outcome.err.find(InTerminalEncoding(c.said))) << outcome.err;
+    if (c.status == 0) {
+      EXPECT_EQ("3\n", outcome.out);
+    } else if (c.args[0] != "info") {
+      EXPECT_EQ("", outcome.out) << c.said;
+    }
+  }
+}
+#endif
 
 TEST_F(OrvekCommandTest, InfoTellsWhichFileAndWhetherItIsWhole) {
   // Two lines of one split town area make one record.
