@@ -10,12 +10,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "match.h"
 #include "record.h"
 #include "row.h"
 #include "search.h"
+#include "shared/data_file_rule.h"
 
 namespace {
 
@@ -56,6 +58,16 @@ void CheckLine(const std::string& text) {
   };
   Check(same(literal.szPostalCode, fields.code) && same(literal.szPref, fields.pref) &&
         same(literal.szCity, fields.city) && same(literal.szTown, fields.town));
+
+  // A line that the data-file rule takes for a record gives the search a whole postal code
+  // (within the line buffer, and without the line ends and NULs that cut a line short); the
+  // rule's checks take any bytes.
+  if (text.size() < 400 && text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos &&
+      orvek::detail::HoldsRecordColumns(text)) {
+    Check(std::strlen(literal.szPostalCode) == 9);
+  }
+  orvek::detail::CheckFileStart(text, true);
+  orvek::detail::CheckFileEnd(text, true);
 
   char row[orvek::detail::kRowBufferSize];
   char row_of_fields[orvek::detail::kRowBufferSize];

@@ -15,6 +15,9 @@ class TextModeReader {
  public:
   explicit TextModeReader(DataReader& file) : file_(file) {}
   explicit TextModeReader(int fd) : own_(std::in_place, fd), file_(*own_) {}
+  // It may read through a DataReader of its own: a copy would read through the original's.
+  TextModeReader(const TextModeReader&) = delete;
+  TextModeReader& operator=(const TextModeReader&) = delete;
 
   // fgets(buffer, size): false when nothing was left to read, or when a read failed (then the
   // piece that it cut short is not given). The piece may hold NUL bytes; its length in bytes is

@@ -1,4 +1,6 @@
 // Address to postal code, from the main menu, on the real data file.
+#include <fstream>
+
 #include "app_fixture.h"
 #include "orvek/orvek.h"
 #include "platform/ime.h"
@@ -174,6 +176,28 @@ TEST_F(AddressToCodeTest, EmptyFieldsDoNothingAndABlankCountsAsFilled) {
       .Then([this] {
         EXPECT_EQ(2u, backend_.ModelessShown().size());
         EXPECT_EQ("0件", TextOf(1009));
+      });
+  Finish();
+}
+
+// A data file cut short (an interrupted copy) is refused as one that cannot be opened: its cut
+// last line, whose empty columns would equal the blank names, never becomes a row.
+TEST_F(AddressToCodeTest, ACutDataFileShowsTheOpenErrorAndNoRows) {
+  User()
+      .Then([this] {
+        UseEmptyFolder();
+        std::ofstream("ken_all.csv", std::ios::binary) << *platform::Utf8ToCp932(
+            "13101,\"100  \",\"1000001\",\"ﾄｳｷｮｳﾄ\",\"ﾁﾖﾀﾞｸ\",\"ﾁﾖﾀﾞ\",\"東京都\","
+            "\"千代田区\",\"千代田\",0,0,0,0,0,0\r\n23101,\"500  \",\"5008025\"");
+      })
+      .Type(1001, "東京都")
+      .Click(1008)
+      .Then([this] {
+        std::filesystem::remove("ken_all.csv");
+        ASSERT_EQ(1u, backend_.MessageBoxes().size());
+        EXPECT_EQ("[fnGetChimei]\n郵便番号ファイルオープンエラー",
+                  Utf8(backend_.MessageBoxes()[0].text));
+        EXPECT_EQ(0, List()->Count());
       });
   Finish();
 }

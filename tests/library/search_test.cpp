@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data_file.h"
@@ -122,6 +123,108 @@ TEST_F(SearchTest, ADirectoryIsNoDataFile) {
 #endif
 }
 
+// Only Japan Post's file is read: anything else is refused as a file that cannot be opened,
+// before a row of it is shown.
+TEST_F(SearchTest, AFileThatIsNotJapanPostsIsRefusedAsUnopenable) {
+  const std::string good = Line("1000001", "東京都", "千代田区", "千代田");
+  std::string long_town(5000, 'x');
+  const std::string utf8 =
+      "13101,\"100  "
+      "\",\"1000001\",\"ﾄｳｷｮｳﾄ\",\"ﾁﾖﾀﾞｸ\",\"ﾁﾖﾀﾞ\",\"東京都\",\"千代田区\",\"千代田\","
+      "0,0,0,0,0,0\r\n";
+  std::string cut_lead = good;
+  cut_lead.insert(cut_lead.find("\",0"), "\x93");
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"empty", ""},
+      {"ZIP archive", std::string("PK\x03\x04\x14\x00\x00\x00", 8) + good},
+      {"HTML page", "<!DOCTYPE html>\n<html><body>" + good + "</body></html>\n"},
+      {"UTF-8 edition", utf8 + utf8},
+      {"no record first", "code,name\r\n" + good},
+      {"local code of 4 digits", good.substr(1) + good},
+      {"postal code unquoted", "13101,\"100  \",1000001," + good.substr(good.find("\"k\""))},
+      {"not CP932", cut_lead + good},
+      {"first line longer than a record",
+       Line("1000001", "東京都", "千代田区", long_town.c_str()) + good},
+      {"last line cut after its code", good + "23101,\"500  \",\"5008025\""},
+      {"last line cut in its ninth column", good + good.substr(0, good.size() - 8)},
+      {"last line longer than a record", good + good + long_town},
+  };
+  list_.AddString("\"kept\"");
+  for (const auto& c : cases) {
+    folder_.Write("ken_all.csv", c.bytes);
+    const std::size_t boxes = backend_.MessageBoxes().size();
+    EXPECT_EQ(-1, Code("\"1000001\"")) << c.what;
+    EXPECT_EQ(-1, Address(Quoted("東京都"), "", "", 5)) << c.what;
+    ASSERT_EQ(boxes + 2, backend_.MessageBoxes().size()) << c.what;
+    EXPECT_EQ("[fnGetChimei]\n" + Sj("郵便番号ファイルオープンエラー"),
+              backend_.MessageBoxes().back().text)
+        << c.what;
+  }
+  EXPECT_EQ((std::vector<std::string>{"\"kept\""}), Rows(list_));
+
+  // The rule looks at the first line and the end only: a file may end without a line end,
+  // and a damaged line inside an otherwise good file is read as it always was.
+  folder_.Write("ken_all.csv",
+                good + "1,2,3\r\n" + "\xff\xfe\r\n" + good.substr(0, good.size() - 2));
+  const std::size_t boxes = backend_.MessageBoxes().size();
+  EXPECT_EQ(0, Code("\"1000001\""));
+  EXPECT_EQ(3, list_.GetCount());
+  EXPECT_EQ(boxes, backend_.MessageBoxes().size());
+  list_.ResetContent();
+
+#ifndef _WIN32
+  // A device reads without end: it is no file.
+  folder_.Remove("ken_all.csv");
+  std::filesystem::create_symlink("/dev/zero", "ken_all.csv");
+  EXPECT_EQ(-1, Code("\"1000001\""));
+  EXPECT_EQ(0, list_.GetCount());
+  EXPECT_EQ(boxes + 1, backend_.MessageBoxes().size());
+#endif
+}
+
+#ifndef _WIN32
+// A named pipe streams its lines: its first line is checked as it arrives, and a cut last line
+// is found at its end, a read error then.
+TEST_F(SearchTest, APipeIsHeldToTheRuleAsItStreams) {
+  const std::string good = Line("1000001", "東京都", "千代田区", "千代田");
+  const struct {
+    std::string bytes;
+    int result;
+    int rows;
+    const char* message;
+  } cases[] = {
+      {good + good, 0, 2, nullptr},
+      {"<html>\n" + good, -1, 0, "郵便番号ファイルオープンエラー"},
+      {good + "23101,\"500  \",\"5008025\"", -1, 1, "郵便番号ファイル読み込みエラー"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(0, ::mkfifo("ken_all.csv", 0600));
+    std::thread writer([&] {
+      const int fd = ::open("ken_all.csv", O_WRONLY);
+      if (fd < 0) return;
+      const ssize_t written = ::write(fd, c.bytes.data(), c.bytes.size());
+      (void)written;
+      ::close(fd);
+    });
+    list_.ResetContent();
+    const std::size_t boxes = backend_.MessageBoxes().size();
+    EXPECT_EQ(c.result, Code("\"1000001\"")) << c.bytes;
+    writer.join();
+    EXPECT_EQ(c.rows, list_.GetCount()) << c.bytes;
+    if (c.message == nullptr) {
+      EXPECT_EQ(boxes, backend_.MessageBoxes().size());
+    } else {
+      ASSERT_EQ(boxes + 1, backend_.MessageBoxes().size());
+      EXPECT_EQ("[fnGetChimei]\n" + Sj(c.message), backend_.MessageBoxes().back().text);
+    }
+    folder_.Remove("ken_all.csv");
+  }
+}
+#endif
+
 // Reads that give the first `budget` bytes of the file and then fail, as a failing disk or a
 // network share that went away would.
 class FailingReads {
@@ -210,6 +313,75 @@ TEST(ReadErrorTest, BothSearchesStopAtTheSameLine) {
       ::close(fd);
     }
   }
+}
+
+// Reads that change the file under the search once it has begun: cut short (an interrupted
+// copy over it) or grown (a longer one written in place).
+class ChangingReads {
+ public:
+  explicit ChangingReads(void (*change)()) {
+    change_ = change;
+    calls_ = 0;
+    orvek::detail::SetReadFunctionForTesting(&Read);
+  }
+  ~ChangingReads() { orvek::detail::SetReadFunctionForTesting(nullptr); }
+  ChangingReads(const ChangingReads&) = delete;
+  ChangingReads& operator=(const ChangingReads&) = delete;
+
+ private:
+  static ssize_t Read(int fd, void* buffer, std::size_t size) {
+    if (++calls_ == 2) change_();
+    return ::read(fd, buffer, static_cast<unsigned>(size));
+  }
+  static inline void (*change_)() = nullptr;
+  static inline int calls_ = 0;
+};
+
+// A file cut or grown during a search is a read error in both searches, never a shorter (or
+// longer) result that passes for the file's.
+TEST(ChangedFileTest, ASearchOfAFileChangedUnderItFails) {
+  orvek_test::WorkingFolder folder;
+  std::string file;
+  for (int i = 0; i < 3000; ++i) file += Line("1000001", "東京都", "千代田区", "千代田");
+  const auto keys = orvek::detail::SearchKeys::ForPostalCode("\"1000001\"");
+  void (*const changes[])() = {
+      [] { ASSERT_EQ(0, ::truncate("data", 100000)); },
+      [] { ASSERT_EQ(0, ::truncate("data", 0)); },
+      [] {
+        const int fd = ::open("data", O_WRONLY | O_APPEND);
+        ASSERT_EQ(5, ::write(fd, "more\n", 5));
+        ::close(fd);
+      },
+  };
+  for (const auto change : changes) {
+    for (const auto search :
+         {&orvek::detail::SearchLiteral,
+          static_cast<orvek_test::SearchFunction>(&orvek::detail::SearchFast)}) {
+      folder.Write("data", file);
+      const int fd = orvek_test::OpenBinary("data");
+      ASSERT_GE(fd, 0);
+      struct Counter final : orvek::detail::RowSink {
+        void AddRow(const char*) override {}
+      } counter;
+      const ChangingReads changing(change);
+      EXPECT_FALSE(search(fd, keys, counter));
+      ::close(fd);
+    }
+  }
+}
+
+// Through the class: the read error's message and -1, as for a read that failed.
+TEST_F(SearchTest, AFileCutDuringTheSearchIsAReadError) {
+  std::string file;
+  for (int i = 0; i < 3000; ++i) file += Line("1000001", "東京都", "千代田区", "千代田");
+  folder_.Write("ken_all.csv", file);
+  {
+    const ChangingReads changing([] { ASSERT_EQ(0, ::truncate("ken_all.csv", 100000)); });
+    EXPECT_EQ(-1, Address(Quoted("東京都"), Quoted("千代田区"), Quoted("千代田"), 1));
+  }
+  ASSERT_EQ(1u, backend_.MessageBoxes().size());
+  EXPECT_EQ("[fnGetChimei]\n" + Sj("郵便番号ファイル読み込みエラー"),
+            backend_.MessageBoxes()[0].text);
 }
 
 // Without the CR of each CR LF dropped, the last column would end in a CR and never match.

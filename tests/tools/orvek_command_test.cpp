@@ -7,13 +7,18 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <thread>
 #endif
 
 #include "platform/encoding.h"
@@ -583,6 +588,156 @@ TEST_F(OrvekCommandTest, ADataFileThatCannotBeReadIsAFailure) {
 #endif
 }
 
+// A file that is not Japan Post's is refused by every command before a row, and the message
+// says what it is. The library's classic rows, the command's own reader and info alike.
+TEST_F(OrvekCommandTest, AFileThatIsNotJapanPostsIsRefusedWithTheReason) {
+  const std::string good = Line("1830001", "東京都", "府中市", "本町");
+  std::string zip = std::string("PK\x03\x04\x14\x00", 6) + good;
+  if (std::ifstream real{MORVANE_DATA_ZIP, std::ios::binary}) {
+    zip.assign(std::istreambuf_iterator<char>(real), {});  // Japan Post's archive itself
+  }
+  const std::string utf8 =
+      "01101,\"183  \",\"1830001\",\"ｶﾅ\",\"ｶﾅ\",\"ｶﾅ\",\"東京都\",\"府中市\","
+      "\"本町\",0,0,0,0,0,0\r\n";
+  const struct {
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {"", "is empty"},
+      {zip, "looks like a ZIP archive, not the data: unpack KEN_ALL.CSV from it"},
+      {"<!DOCTYPE html>\n<html><body>Not Found</body></html>\n", "is an HTML page"},
+      {utf8 + utf8, "looks like Japan Post's UTF-8 edition"},
+      {"postal code,address\n" + good, "does not start with a Japan Post record"},
+      {good + "23101,\"500  \",\"5008025\"", "ends in a cut line"},
+      {good + good.substr(0, good.size() - 20), "ends in a cut line"},
+      {Line("1830001", "東京都", "府中市", std::string(5000, 'x')) + good,
+       "has a line longer than any"},
+  };
+  const std::vector<std::vector<std::string>> commands{
+      {"code", "1830001"},
+      {"address", "--pref", "東京都"},
+      {"find", "府中"},
+      {"code", "1830001", "--format", "json"},
+      {"info"},
+  };
+  for (const auto& c : cases) {
+    WriteData(c.bytes);
+    const std::string expected = "orvek: " + (dir_ / "ken_all.csv").string() + " " + c.reason;
+    for (const std::vector<std::string>& args : commands) {
+      const Outcome outcome = Orvek(args);
+      EXPECT_EQ(1, outcome.status) << args[0] << ": " << c.reason;
+      EXPECT_EQ(0u, outcome.err.find(InTerminalEncoding(expected))) << outcome.err;
+      if (args[0] != "info") {
+        EXPECT_EQ("", outcome.out) << args[0] << ": " << c.reason;
+      }
+    }
+  }
+
+#ifndef _WIN32
+  // A device that reads without end is no file: refused at once, never read into memory.
+  fs::remove(dir_ / "ken_all.csv");
+  fs::create_symlink("/dev/zero", dir_ / "ken_all.csv");
+  for (const std::vector<std::string>& args : commands) {
+    const Outcome outcome = Orvek(args);
+    EXPECT_EQ(1, outcome.status) << args[0];
+    EXPECT_NE(std::string::npos, outcome.err.find("is not a regular file")) << outcome.err;
+  }
+#endif
+}
+
+#ifndef _WIN32
+// A named pipe cannot be looked at before it is read: the reader holds its first line and its
+// last to the rule as they stream by, and the library its own way (with its own message).
+TEST_F(OrvekCommandTest, APipeIsHeldToTheRuleAsItStreams) {
+  const struct {
+    std::vector<std::string> args;
+    std::string bytes;
+    int status;
+    const char* said;
+  } cases[] = {
+      {{"find", "府中", "--count"}, kFourTowns, 0, ""},
+      {{"find", "府中"}, "<html>\n" + kFourTowns, 1, "is an HTML page"},
+      {{"find", "府中"}, kFourTowns + "01101,\"060", 1, "ends in a cut line"},
+      {{"info"}, kFourTowns + "01101,\"060", 1, "ends in a cut line"},
+      {{"code", "1830001"}, "<html>\n" + kFourTowns, 1, "郵便番号ファイルオープンエラー"},
+  };
+  const fs::path pipe = dir_ / "ken_all.csv";
+  for (const auto& c : cases) {
+    ASSERT_EQ(0, ::mkfifo(pipe.c_str(), 0600));
+    std::thread writer([&] {
+      const int fd = ::open(pipe.c_str(), O_WRONLY);
+      if (fd < 0) return;
+      const ssize_t written = ::write(fd, c.bytes.data(), c.bytes.size());
+      (void)written;
+      ::close(fd);
+    });
+    const Outcome outcome = Orvek(c.args);
+    writer.join();
+    fs::remove(pipe);
+    EXPECT_EQ(c.status, outcome.status) << c.said << ": " << outcome.err;
+    EXPECT_NE(std::string::npos, outcome.err.find(InTerminalEncoding(c.said))) << outcome.err;
+    if (c.status == 0) {
+      EXPECT_EQ("3\n", outcome.out);
+    } else if (c.args[0] != "info") {
+      EXPECT_EQ("", outcome.out) << c.said;
+    }
+  }
+}
+#endif
+
+TEST_F(OrvekCommandTest, InfoTellsWhichFileAndWhetherItIsWhole) {
+  // Two lines of one split town area make one record.
+  WriteData(kFourTowns + Line("1000001", "東京都", "千代田区", "千代田（一") +
+            Line("1000001", "東京都", "千代田区", "二）"));
+  const Outcome text = Orvek({"info"});
+  EXPECT_EQ(0, text.status) << text.err;
+  EXPECT_EQ("", text.err);
+  EXPECT_NE(std::string::npos, text.out.find((dir_ / "ken_all.csv").string())) << text.out;
+  EXPECT_NE(std::string::npos, text.out.find("lines:    6\n")) << text.out;
+  EXPECT_NE(std::string::npos, text.out.find("records:  5 ")) << text.out;
+
+  const Outcome json = Orvek({"info", "--format", "json", "--data-dir", dir_.string()});
+  EXPECT_EQ(0, json.status) << json.err;
+  const nlohmann::json info = nlohmann::json::parse(json.out);
+  EXPECT_EQ((dir_ / "ken_all.csv").string(), info["file"]);
+  EXPECT_EQ(fs::file_size(dir_ / "ken_all.csv"), info["size"].get<std::uintmax_t>());
+  EXPECT_EQ(6, info["lines"]);
+  EXPECT_EQ(5, info["records"]);
+  EXPECT_EQ(true, info["japan_post"]);
+
+  WriteData(kFourTowns + "01101,\"060");
+  const Outcome cut = Orvek({"info", "--format=json"});
+  EXPECT_EQ(1, cut.status);
+  const nlohmann::json why = nlohmann::json::parse(cut.out);
+  EXPECT_EQ(false, why["japan_post"]);
+  EXPECT_NE(std::string::npos, why["reason"].get<std::string>().find("ends in a cut line"));
+  EXPECT_NE(std::string::npos, cut.err.find("ends in a cut line")) << cut.err;
+
+  fs::remove(dir_ / "ken_all.csv");
+  const Outcome none = Orvek({"info"});
+  EXPECT_EQ(1, none.status);
+  EXPECT_NE(std::string::npos, none.err.find("no ken_all.csv could be opened")) << none.err;
+  EXPECT_EQ(2, Orvek({"info", "extra"}).status);
+  EXPECT_EQ(2, Orvek({"info", "--format", "csv"}).status);
+}
+
+#ifdef FAILING_READ_SHIM
+// A file cut short while the library reads it: the read error and no rows, never the rows of
+// the part read as if they were all.
+TEST_F(OrvekCommandTest, AFileCutDuringTheSearchIsAFailure) {
+  std::string data;
+  for (int i = 0; i < 3000; ++i) data += kFourTowns;
+  WriteData(data);
+  const std::vector<std::string> address{"address", "--pref", "東京都", "--city",
+                                         "府中市",  "--town", "本町"};
+  const Outcome cut = Orvek(address, {"LD_PRELOAD=" FAILING_READ_SHIM,
+                                      "ORVEK_TEST_TRUNCATE_TO=" + std::to_string(data.size() / 3)});
+  EXPECT_EQ(1, cut.status);
+  EXPECT_NE(std::string::npos, cut.err.find("郵便番号ファイル読み込みエラー")) << cut.err;
+  EXPECT_EQ("", cut.out);
+}
+#endif
+
 // Japan Post's file, unpacked into the build folder by the build; skipped when it is absent.
 TEST_F(OrvekCommandTest, RealData) {
   const fs::path data = fs::absolute(MORVANE_DATA_DIR);
@@ -647,9 +802,9 @@ TEST(OrvekCompletion, OffersCommandsOptionsAndValues) {
     std::string offered;
   };
   const Case cases[] = {
-      {"orvek ''", "code|address|find"},
+      {"orvek ''", "code|address|find|info"},
       {"orvek f", "find"},
-      {"orvek --data-dir /tmp ''", "code|address|find"},
+      {"orvek --data-dir /tmp ''", "code|address|find|info"},
       {"orvek find x --fo", "--format"},
       {"orvek find --format j", "json|jsonl"},
       {"orvek --encoding ''", "utf-8|cp932"},
