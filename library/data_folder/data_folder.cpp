@@ -12,10 +12,12 @@ namespace fs = std::filesystem;
 namespace orvek_data {
 namespace {
 
+// Anything there but a folder: whether it holds Japan Post's records is for the search to say,
+// with the reason, rather than for the lookup to pass over in silence.
 bool IsDataFile(const fs::path& path) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
-  return !error && (fs::is_regular_file(status) || fs::is_fifo(status));
+  return !error && fs::exists(status) && !fs::is_directory(status);
 }
 
 #ifdef _WIN32

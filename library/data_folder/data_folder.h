@@ -12,8 +12,9 @@
 
 namespace orvek_data {
 
-// True when folder holds the data file as the library opens it: ken_all.csv or KEN_ALL.CSV
-// that is a regular file or a named pipe (a folder of that name is none).
+// True when folder holds ken_all.csv or KEN_ALL.CSV as the library opens it: anything of that
+// name but a folder. A device or a file that is not Japan Post's counts, so that the search in
+// that folder refuses it and says why, instead of another folder being read in its place.
 bool HasDataFile(const std::filesystem::path& folder);
 
 // An environment variable's value; nothing when it is unset or empty.

@@ -84,6 +84,8 @@ class DataFolderChoiceTest : public ::testing::Test {
     fs::create_directory(root_ / "directory" / "ken_all.csv");
 #ifndef _WIN32
     ASSERT_EQ(0, mkfifo((root_ / "pipe" / "ken_all.csv").c_str(), 0600));
+    fs::create_directories(root_ / "device");
+    fs::create_symlink("/dev/null", root_ / "device" / "ken_all.csv");
 #endif
     fs::current_path(root_ / "current");
   }
@@ -102,6 +104,7 @@ TEST_F(DataFolderChoiceTest, TheCurrentFolderFirstThenTheFirstInstalledOneWithTh
   EXPECT_FALSE(HasDataFile(root_ / "nowhere"));
 #ifndef _WIN32
   EXPECT_TRUE(HasDataFile(root_ / "pipe"));  // the screenshots feed the program through one
+  EXPECT_TRUE(HasDataFile(root_ / "device"));  // refused by the search, with the reason
 #endif
 
   // None: the current folder stays, and every folder looked in is named.
