@@ -5,11 +5,14 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #ifndef _WIN32
@@ -17,8 +20,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <thread>
 #endif
 
 #include "platform/encoding.h"
@@ -71,7 +72,17 @@ class OrvekCommandTest : public ::testing::Test {
     dir_ = orvek_test::MakeTemporaryFolder("orvek-command-");
     ASSERT_FALSE(dir_.empty());
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  // Under Wine the console host of the last run may hold its output files for a moment after
+  // the run has ended; the folder goes once they are free.
+  void TearDown() override {
+    std::error_code error;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      fs::remove_all(dir_, error);
+      if (!error) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ADD_FAILURE() << "cannot remove " << dir_ << ": " << error.message();
+  }
 
   void WriteData(const std::string& bytes, const char* name = "ken_all.csv") {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
