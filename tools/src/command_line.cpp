@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "console.h"
+#include "kana_width.h"
 #include "platform/encoding.h"
 
 namespace orvek_cli {
@@ -316,7 +317,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
   }
   if (raw.command == "find") {
     for (const std::string& operand : raw.operands) {
-      const std::optional<std::string> cp932 = ArgumentToCp932(operand);
+      std::optional<std::string> cp932 = ArgumentToCp932(operand);
+      if (!cp932) cp932 = ArgumentToCp932(WithCp932Kana(operand));  // ゔ is the file's ヴ
       if (!cp932) {
         // Nothing in the file can contain it; said by the caller, after the usage checks.
         if (request.unencodable_word.empty()) request.unencodable_word = operand;
