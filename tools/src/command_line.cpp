@@ -354,8 +354,10 @@ Commands:
   find TEXT...      every record that has each word of TEXT in its address (prefecture,
                     city and town area as one text) or in its reading; words are split on
                     spaces. Half- and full-width forms are the same, hiragana finds the
-                    katakana readings, and a word of digits (100-00) also finds the postal
-                    codes that start with it
+                    katakana readings, a voiced kana is one character (ひか does not find
+                    ヒガシ); in names hiragana and katakana are the same, and so are が, ガ,
+                    ケ, ヶ and ヵ (霞ヶ関, 霞が関); a word of digits (100-00) also finds the
+                    postal codes that start with it
 
 Address options:
   --pref NAME       prefecture, e.g. 東京都
