@@ -596,6 +596,17 @@ TEST_F(OrvekCommandTest, RealData) {
   EXPECT_EQ("番地）", town.substr(town.size() - 9)) << town;
   EXPECT_EQ(3u, std::stoul(orvek({"code", "0660005", "--count"}).out));
 
+  // One place spelled in several ways finds the same records; a voiced kana is no plain one.
+  const std::string kasumi = orvek({"find", "霞ヶ関"}).out;
+  EXPECT_NE("", kasumi);
+  EXPECT_EQ(kasumi, orvek({"find", "霞ケ関"}).out);
+  EXPECT_EQ(kasumi, orvek({"find", "霞が関"}).out);
+  EXPECT_NE(std::string::npos, orvek({"find", "泉が丘"}).out.find(DefaultRows("665-0851")));
+  EXPECT_EQ(orvek({"find", "丸の内", "--count"}).out, orvek({"find", "丸ノ内", "--count"}).out);
+  EXPECT_EQ("519-2170", Codes(orvek({"find", "ゔぃそん"}).out));
+  // ｱｻﾋｶﾞｵｶ in a hundred records; ﾋｶ only where the city is ｱｻﾋｶﾜｼ.
+  EXPECT_EQ("070-0822", Codes(orvek({"find", "ひか", "あさひがおか"}).out));
+
   // The command's rows equal the library's where nothing is joined or cleaned.
   EXPECT_EQ(orvek({"code", "4520961"}).out, orvek({"code", "4520961", "--join", "--clean"}).out);
   EXPECT_EQ(orvek({"address", "--city", "府中市"}).out,
