@@ -4,10 +4,11 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "command_line.h"
@@ -45,17 +46,18 @@ const std::map<std::string, Named> kColumns = {
 };
 
 // A record's field as a format must give it back, in the output's encoding.
-std::string Expected(const Record& record, const std::string& name, bool utf8) {
-  const Named& named = kColumns.at(name);
+std::string Expected(const Record& record, const Named& named, bool utf8) {
   const std::string cp932 =
       named.reading ? ToFullWidth(record[named.column]) : record[named.column];
   return utf8 ? platform::Cp932ToUtf8(cp932) : cp932;
 }
 
+using Row = std::vector<std::string>;
+using RowVisitor = std::function<void(const Row&)>;
+
 // TSV: fields split on tabs, \t \n \r \\ undone, walked by character in CP932 output.
-std::vector<std::vector<std::string>> ParseTsv(const std::string& text, bool cp932) {
-  std::vector<std::vector<std::string>> rows;
-  std::vector<std::string> row(1);
+void ParseTsv(const std::string& text, bool cp932, const RowVisitor& visit) {
+  Row row(1);
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t length = cp932 ? Cp932CharLength(text, i) : 1;
     const char c = text[i];
@@ -64,7 +66,7 @@ std::vector<std::vector<std::string>> ParseTsv(const std::string& text, bool cp9
     } else if (c == '\t') {
       row.emplace_back();
     } else if (c == '\n') {
-      rows.push_back(std::move(row));
+      visit(row);
       row.assign(1, std::string());
     } else if (c == '\\' && i + 1 < text.size()) {
       const char escaped = text[++i];
@@ -74,14 +76,12 @@ std::vector<std::vector<std::string>> ParseTsv(const std::string& text, bool cp9
     }
     i += length;
   }
-  EXPECT_EQ(std::vector<std::string>(1), row) << "text after the last line end";
-  return rows;
+  EXPECT_EQ(Row(1), row) << "text after the last line end";
 }
 
 // CSV as RFC 4180 writes it: CR LF between rows, quoted fields with "" for a quote.
-std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::vector<std::string> row(1);
+void ParseCsv(const std::string& text, const RowVisitor& visit) {
+  Row row(1);
   bool quoted = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
@@ -99,35 +99,60 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
     } else if (c == ',') {
       row.emplace_back();
     } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      rows.push_back(std::move(row));
+      visit(row);
       row.assign(1, std::string());
       ++i;
     } else {
       row.back() += c;
     }
   }
-  EXPECT_EQ(std::vector<std::string>(1), row) << "text after the last line end";
-  return rows;
+  EXPECT_EQ(Row(1), row) << "text after the last line end";
 }
 
-void ExpectJsonRecord(const nlohmann::json& object, const Record& record, std::size_t index) {
-  ASSERT_EQ(kColumns.size(), object.size()) << index;
+// Counts the fields that differ from the record's; the first is reported, as thousands would
+// bury it.
+void ExpectJsonRecord(const nlohmann::json& object, const Record& record, std::size_t index,
+                      std::size_t& wrong) {
+  if (object.size() != kColumns.size()) {
+    if (wrong++ == 0) ADD_FAILURE() << "record " << index << ": " << object.dump();
+    return;
+  }
   for (const auto& [name, value] : object.items()) {
     const std::string& text = record[kColumns.at(name).column];
-    if (value.is_boolean()) {
-      EXPECT_EQ(text == "1", value.get<bool>()) << index << " " << name;
-    } else if (value.is_number()) {
-      EXPECT_EQ(text, std::to_string(value.get<int>())) << index << " " << name;
-    } else {
-      ASSERT_TRUE(value.is_string()) << index << " " << name;
-      // A first mismatch is enough to see the fault; thousands would bury it.
-      if (value.get<std::string>() != Expected(record, name, true)) {
-        ADD_FAILURE() << index << " " << name << ": " << value.get<std::string>() << " for "
-                      << Expected(record, name, true);
-        return;
-      }
+    const bool equal = value.is_boolean() ? value.get<bool>() == (text == "1")
+                       : value.is_number()
+                           ? std::to_string(value.get<int>()) == text
+                           : value.is_string() && value.get<std::string>() ==
+                                                      Expected(record, kColumns.at(name), true);
+    if (!equal && wrong++ == 0) {
+      ADD_FAILURE() << "record " << index << " " << name << ": " << value.dump() << " for "
+                    << Expected(record, kColumns.at(name), true);
     }
   }
+}
+
+// JSON text without the spaces and line breaks between its tokens.
+std::string WithoutLayout(const std::string& json) {
+  std::string out;
+  out.reserve(json.size());
+  bool in_string = false;
+  for (std::size_t i = 0; i < json.size(); ++i) {
+    const char c = json[i];
+    if (in_string) {
+      out += c;
+      if (c == '\\' && i + 1 < json.size()) {
+        out += json[++i];
+      } else if (c == '"') {
+        in_string = false;
+      }
+    } else if (c == '"') {
+      in_string = true;
+      out += c;
+    } else if (c != ' ' && c != '\n') {
+      out += c;
+    }
+  }
+  return out;
 }
 
 // Japan Post's file, unpacked into the build folder, read once; skipped when it is absent.
@@ -171,25 +196,34 @@ TEST_F(RealDataFormats, SeparatedValuesReadBackEqual) {
       const std::string label =
           std::string(format == Format::Tsv ? "tsv" : "csv") + (utf8 ? " utf-8" : " cp932");
       const std::string text = Written(format, encoding);
-      const std::vector<std::vector<std::string>> rows =
-          format == Format::Tsv ? ParseTsv(text, !utf8) : ParseCsv(text);
-      ASSERT_EQ(records.size() + 1, rows.size()) << label;
-      const std::vector<std::string>& header = rows[0];
-      ASSERT_EQ(kColumns.size(), header.size()) << label;
+      std::vector<const Named*> columns;  // by the header's names
+      std::size_t count = 0;
       std::size_t wrong = 0;
-      for (std::size_t i = 0; i < records.size(); ++i) {
-        ASSERT_EQ(header.size(), rows[i + 1].size()) << label << " record " << i;
-        for (std::size_t f = 0; f < header.size(); ++f) {
-          const std::string expected = Expected(records[i], header[f], utf8);
-          if (rows[i + 1][f] != expected && wrong++ == 0) {
-            const auto shown = [&](const std::string& t) {
-              return utf8 ? t : platform::Cp932ToUtf8(t);
-            };
-            ADD_FAILURE() << label << " record " << i << " " << header[f] << ": "
-                          << shown(rows[i + 1][f]) << " for " << shown(expected);
+      const auto check = [&](const Row& row) {
+        if (count++ == 0) {
+          for (const std::string& name : row) {
+            columns.push_back(kColumns.contains(name) ? &kColumns.at(name) : nullptr);
+          }
+          EXPECT_EQ(kColumns.size(), columns.size()) << label;
+          return;
+        }
+        const Record* record = count - 2 < records.size() ? &records[count - 2] : nullptr;
+        for (std::size_t f = 0; f < row.size(); ++f) {
+          const bool equal = record != nullptr && row.size() == columns.size() &&
+                             columns[f] != nullptr &&
+                             row[f] == Expected(*record, *columns[f], utf8);
+          if (!equal && wrong++ == 0) {
+            ADD_FAILURE() << label << " record " << count - 2 << " field " << f << ": "
+                          << (utf8 ? row[f] : platform::Cp932ToUtf8(row[f]));
           }
         }
+      };
+      if (format == Format::Tsv) {
+        ParseTsv(text, !utf8, check);
+      } else {
+        ParseCsv(text, check);
       }
+      EXPECT_EQ(records.size() + 1, count) << label;
       EXPECT_EQ(0u, wrong) << label << ": fields that read back otherwise";
     }
   }
@@ -197,17 +231,24 @@ TEST_F(RealDataFormats, SeparatedValuesReadBackEqual) {
 
 TEST_F(RealDataFormats, JsonReadsBackEqual) {
   const std::vector<Record>& records = records_;
-  const nlohmann::json array = nlohmann::json::parse(Written(Format::Json, OutputEncoding::Utf8));
-  ASSERT_EQ(records.size(), array.size());
-  for (std::size_t i = 0; i < records.size(); ++i) ExpectJsonRecord(array[i], records[i], i);
-
-  std::istringstream lines(Written(Format::Jsonl, OutputEncoding::Cp932));  // always UTF-8
+  const std::string lines = Written(Format::Jsonl, OutputEncoding::Cp932);  // always UTF-8
   std::size_t count = 0;
-  for (std::string line; std::getline(lines, line); ++count) {
+  std::size_t wrong = 0;
+  std::string objects;  // the lines as the elements of one array
+  for (std::size_t at = 0; at < lines.size(); ++count) {
+    const std::size_t end = lines.find('\n', at);
+    ASSERT_NE(std::string::npos, end);
     ASSERT_LT(count, records.size());
-    ExpectJsonRecord(nlohmann::json::parse(line), records[count], count);
+    const std::string_view line(lines.data() + at, end - at);
+    ExpectJsonRecord(nlohmann::json::parse(line), records[count], count, wrong);
+    objects += count == 0 ? '[' : ',';
+    objects += line;
+    at = end + 1;
   }
   EXPECT_EQ(records.size(), count);
+  EXPECT_EQ(0u, wrong) << "fields that read back otherwise";
+  // The array holds the same objects, laid out on lines of their own.
+  EXPECT_TRUE(WithoutLayout(Written(Format::Json, OutputEncoding::Utf8)) == objects + "]");
 }
 
 }  // namespace
