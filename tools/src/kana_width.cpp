@@ -137,14 +137,26 @@ std::uint16_t NameFoldOf(std::uint16_t code) {
 
 }  // namespace
 
-std::string ToFullWidth(std::string_view cp932) {
+namespace {
+
+// The full-width form, with kana folded to their name forms when fold is set: one walk, since
+// every record that find looks at goes through it.
+template <bool fold>
+std::string FullWidth(std::string_view cp932) {
   std::string out;
   out.reserve(cp932.size() * 2);
+  const auto append = [&out](std::uint16_t code) {
+    AppendCode(out, fold ? NameFoldOf(code) : code);
+  };
   for (std::size_t i = 0; i < cp932.size();) {
     const std::size_t length = Cp932CharLength(cp932, i);
     const auto byte = static_cast<unsigned char>(cp932[i]);
     if (length == 2) {
-      out.append(cp932.substr(i, 2));
+      if (fold) {
+        append(static_cast<std::uint16_t>(byte << 8 | static_cast<unsigned char>(cp932[i + 1])));
+      } else {
+        out.append(cp932.substr(i, 2));
+      }
     } else if (byte >= 0x21 && byte <= 0x7E) {
       AppendCode(out, kFullWidthAscii[byte - 0x21]);
     } else if (IsHalfWidthKana(byte)) {
@@ -160,13 +172,19 @@ std::string ToFullWidth(std::string_view cp932) {
           }
         }
       }
-      AppendCode(out, full);
+      append(full);
     } else {
       out += cp932[i];
     }
     i += length;
   }
   return out;
+}
+
+}  // namespace
+
+std::string ToFullWidth(std::string_view cp932) {
+  return FullWidth<false>(cp932);
 }
 
 std::string ToHalfWidth(std::string_view cp932, bool* complete) {
@@ -195,21 +213,7 @@ std::string ToHalfWidth(std::string_view cp932, bool* complete) {
 }
 
 std::string NameForm(std::string_view cp932) {
-  std::string out = ToFullWidth(cp932);
-  for (std::size_t i = 0; i < out.size();) {
-    const std::size_t length = Cp932CharLength(out, i);
-    if (length == 2) {
-      const auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(out[i]) << 8 |
-                                                   static_cast<unsigned char>(out[i + 1]));
-      const std::uint16_t folded = NameFoldOf(code);
-      if (folded != code) {
-        out[i] = static_cast<char>(folded >> 8);
-        out[i + 1] = static_cast<char>(folded & 0xFF);
-      }
-    }
-    i += length;
-  }
-  return out;
+  return FullWidth<true>(cp932);
 }
 
 std::vector<std::string> NameSpellings(std::string_view cp932_char) {

@@ -110,7 +110,7 @@ class NeedleSearch {
     for (std::size_t offset : offsets_) {
       if (position < offset || size - (position - offset) < spelling_.size()) continue;
       const std::size_t start = position - offset;
-      if (std::memcmp(data + start, spelling_.data(), spelling_.size()) != 0) continue;
+      if (!SameBytes(data + start, spelling_)) continue;
       if (!MatchesForward(data, size, start + spelling_.size())) continue;
       const std::size_t needle_start = MatchesBackward(data, start);
       if (needle_start != kNoMatch) return needle_start;
@@ -156,7 +156,7 @@ class NeedleSearch {
   static std::size_t SpellingAt(const std::vector<std::string>& spellings, const char* data,
                                 std::size_t size, std::size_t at) {
     for (const std::string& s : spellings) {
-      if (size - at >= s.size() && std::memcmp(data + at, s.data(), s.size()) == 0) {
+      if (size - at >= s.size() && SameBytes(data + at, s)) {
         return s.size();
       }
     }
@@ -167,11 +167,19 @@ class NeedleSearch {
   static std::size_t SpellingBefore(const std::vector<std::string>& spellings, const char* data,
                                     std::size_t at) {
     for (const std::string& s : spellings) {
-      if (at >= s.size() && std::memcmp(data + at - s.size(), s.data(), s.size()) == 0) {
+      if (at >= s.size() && SameBytes(data + at - s.size(), s)) {
         return s.size();
       }
     }
     return kNoMatch;
+  }
+
+  // A character's spelling is a byte or two: compared inline, not through memcmp.
+  static bool SameBytes(const char* data, const std::string& bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (data[i] != bytes[i]) return false;
+    }
+    return true;
   }
 
   static bool BoundaryAt(const char* data, std::size_t size, std::size_t at) {
