@@ -135,10 +135,6 @@ std::uint16_t NameFoldOf(std::uint16_t code) {
   return code >= 0x8100 && code <= 0x83FF ? kNameFolds[code - 0x8100] : code;
 }
 
-}  // namespace
-
-namespace {
-
 // The full-width form, with kana folded to their name forms when fold is set: one walk, since
 // every record that find looks at goes through it.
 template <bool fold>
