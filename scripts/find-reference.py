@@ -301,9 +301,10 @@ def main():
         print(f"DISAGREE {query!r}: reference {len(expected)}, orvek "
               f"{'error: ' + error if got is None else len(got)}")
         if got is not None:
-            for k in [k for k in expected if k not in got][:3]:
+            got_set, expected_set = set(got), set(expected)
+            for k in [k for k in expected if k not in got_set][:3]:
                 print("  only reference:", " ".join(k))
-            for k in [k for k in got if k not in expected][:3]:
+            for k in [k for k in got if k not in expected_set][:3]:
                 print("  only orvek:    ", " ".join(k))
     print(f"agreement: {agreed}/{len(queries)} = {100.0 * agreed / len(queries):.1f}%")
     return 0 if agreed == len(queries) else 1
