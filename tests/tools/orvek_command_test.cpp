@@ -319,6 +319,52 @@ TEST_F(OrvekCommandTest, FindComparesWidthsKanaAndCodes) {
   EXPECT_EQ("060-0042", Codes(dash.out));
 }
 
+TEST_F(OrvekCommandTest, FindIsExactAboutKana) {
+  // Japan Post writes one sound in several ways in names, and readings in half-width, where a
+  // voiced kana is two bytes (ｶﾞ).
+  WriteData(
+      FullLine("6650851", R"x("ﾋｮｳｺﾞｹﾝ","ﾀｶﾗﾂﾞｶｼ","ｲｽﾞﾐｶﾞｵｶ")x", "兵庫県", "宝塚市", "泉ガ丘") +
+      FullLine("1000013", R"x("ﾄｳｷｮｳﾄ","ﾁﾖﾀﾞｸ","ｶｽﾐｶﾞｾｷ")x", "東京都", "千代田区", "霞が関") +
+      FullLine("4600002", R"x("ｱｲﾁｹﾝ","ﾅｺﾞﾔｼﾅｶｸ","ﾏﾙﾉｳﾁ")x", "愛知県", "名古屋市中区", "丸の内") +
+      FullLine("7900001", R"x("ｴﾋﾒｹﾝ","ﾏﾂﾔﾏｼ","ﾏﾙﾉｳﾁ")x", "愛媛県", "松山市", "丸ノ内") +
+      FullLine("0600001", R"x("ﾎｯｶｲﾄﾞｳ","ｻｯﾎﾟﾛｼ","ｵｵﾄﾞｵﾘﾋｶﾞｼ")x", "北海道", "札幌市", "大通東") +
+      FullLine("0600002", R"x("ﾎｯｶｲﾄﾞｳ","ｻｯﾎﾟﾛｼ","ﾋｶﾘﾏﾁ")x", "北海道", "札幌市", "光町") +
+      FullLine("4300001", R"x("ｼｽﾞｵｶｹﾝ","ﾊﾏﾏﾂｼ","ﾓﾄｼﾞｮｳﾅｲ")x", "静岡県", "浜松市", "元城内") +
+      FullLine("5192170", R"x("ﾐｴｹﾝ","ﾀｷｸﾞﾝﾀｷﾁｮｳ","ｳﾞｨｿﾝ")x", "三重県", "多気郡多気町",
+               "ヴィソン"));
+  struct Case {
+    std::string text;
+    std::string codes;
+  };
+  const Case cases[] = {
+      {"ひか", "060-0002"},  // not ﾋｶﾞ: a kana and its mark are one character
+      {"ひが", "060-0001"},
+      {"ｶﾞ", "665-0851 100-0013 060-0001"},
+      {"とし", ""},              // ﾓﾄｼﾞｮｳﾅｲ
+      {"さっぽろしおおと", ""},  // ｵｵﾄﾞ
+      {"さっぽろしおおど", "060-0001"},
+      {"ﾞ", ""},  // no half of a character
+      {"泉が丘", "665-0851"},
+      {"泉ケ丘", "665-0851"},
+      {"いずみが", "665-0851"},
+      {"霞ヶ関", "100-0013"},
+      {"霞ケ関", "100-0013"},
+      {"霞ヵ関", "100-0013"},
+      {"霞が関", "100-0013"},
+      {"丸ノ内", "460-0002 790-0001"},
+      {"丸の内", "460-0002 790-0001"},
+      {"丸之内", ""},  // kanji compare as they are
+      {"ゔぃそん", "519-2170"},
+      {"ヴィソン", "519-2170"},
+      {"ゔ", "519-2170"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = Orvek({"find", c.text});
+    EXPECT_EQ(0, outcome.status) << c.text << ": " << outcome.err;
+    EXPECT_EQ(c.codes, Codes(outcome.out)) << c.text;
+  }
+}
+
 TEST_F(OrvekCommandTest, MachineFormatsParseBack) {
   std::string data = kReadings;
   // A town area with a comma, a quote and a tab in it, quoted as CSV quotes them.
@@ -787,6 +833,17 @@ TEST_F(OrvekCommandTest, RealData) {
   EXPECT_EQ("協和（", town.substr(0, 9));
   EXPECT_EQ("番地）", town.substr(town.size() - 9)) << town;
   EXPECT_EQ(3u, std::stoul(orvek({"code", "0660005", "--count"}).out));
+
+  // One place spelled in several ways finds the same records; a voiced kana is no plain one.
+  const std::string kasumi = orvek({"find", "霞ヶ関"}).out;
+  EXPECT_NE("", kasumi);
+  EXPECT_EQ(kasumi, orvek({"find", "霞ケ関"}).out);
+  EXPECT_EQ(kasumi, orvek({"find", "霞が関"}).out);
+  EXPECT_NE(std::string::npos, orvek({"find", "泉が丘"}).out.find(DefaultRows("665-0851")));
+  EXPECT_EQ(orvek({"find", "丸の内", "--count"}).out, orvek({"find", "丸ノ内", "--count"}).out);
+  EXPECT_EQ("519-2170", Codes(orvek({"find", "ゔぃそん"}).out));
+  // ｱｻﾋｶﾞｵｶ in a hundred records; ﾋｶ only where the city is ｱｻﾋｶﾜｼ.
+  EXPECT_EQ("070-0822", Codes(orvek({"find", "ひか", "あさひがおか"}).out));
 
   // The command's rows equal the library's where nothing is joined or cleaned.
   EXPECT_EQ(orvek({"code", "4520961"}).out, orvek({"code", "4520961", "--join", "--clean"}).out);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "console.h"
+#include "kana_width.h"
 #include "platform/encoding.h"
 
 namespace orvek_cli {
@@ -316,7 +317,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
   }
   if (raw.command == "find") {
     for (const std::string& operand : raw.operands) {
-      const std::optional<std::string> cp932 = ArgumentToCp932(operand);
+      std::optional<std::string> cp932 = ArgumentToCp932(operand);
+      if (!cp932) cp932 = ArgumentToCp932(WithCp932Kana(operand));  // ゔ is the file's ヴ
       if (!cp932) {
         // Nothing in the file can contain it; said by the caller, after the usage checks.
         if (request.unencodable_word.empty()) request.unencodable_word = operand;
@@ -370,8 +372,10 @@ Commands:
   find TEXT...      every record that has each word of TEXT in its address (prefecture,
                     city and town area as one text) or in its reading; words are split on
                     spaces. Half- and full-width forms are the same, hiragana finds the
-                    katakana readings, and a word of digits (100-00) also finds the postal
-                    codes that start with it
+                    katakana readings, a voiced kana is one character (ひか does not find
+                    ヒガシ); in names hiragana and katakana are the same, and so are が, ガ,
+                    ケ, ヶ and ヵ (霞ヶ関, 霞が関); a word of digits (100-00) also finds the
+                    postal codes that start with it
   info              the data file that a search would read: its full path, size,
                     modification time, lines and records (split town areas joined), and
                     whether it is a whole Japan Post file (exit 0) or why not (exit 1)

@@ -66,6 +66,12 @@ void AppendCode(std::string& out, std::uint16_t code) {
   out += static_cast<char>(code & 0xFF);
 }
 
+// Katakana of the hiragana ぁ..ん (0x829F..0x82F1): katakana skip 0x837F.
+constexpr std::uint16_t KatakanaOf(std::uint16_t hiragana) {
+  const int i = hiragana - 0x829F;
+  return static_cast<std::uint16_t>(0x8340 + i + (i >= 63 ? 1 : 0));
+}
+
 // Half-width forms of the full-width characters with lead bytes 0x81 to 0x83, where all
 // of them live: one or two bytes, or none.
 struct HalfForm {
@@ -98,11 +104,8 @@ const HalfTable& HalfForms() {
     SetHalf(t, 0x8391, 0xB4);  // ヱ ｴ
     SetHalf(t, 0x8395, 0xB6);  // ヵ ｶ
     SetHalf(t, 0x8396, 0xB9);  // ヶ ｹ
-    // Hiragana ぁ..ん (0x829F..0x82F1) as their katakana; katakana skip 0x837F.
-    for (std::uint16_t i = 0; i <= 0x82F1 - 0x829F; ++i) {
-      const std::uint16_t katakana = static_cast<std::uint16_t>(0x8340 + i + (i >= 63 ? 1 : 0));
-      t[0x829F + i - 0x8100] = t[katakana - 0x8100];
-    }
+    // Hiragana ぁ..ん as their katakana.
+    for (std::uint16_t c = 0x829F; c <= 0x82F1; ++c) t[c - 0x8100] = t[KatakanaOf(c) - 0x8100];
     return t;
   }();
   return table;
@@ -112,16 +115,44 @@ bool IsHalfWidthKana(unsigned char byte) {
   return byte >= 0xA1 && byte <= 0xDF;
 }
 
-}  // namespace
+constexpr std::uint16_t kSmallKe = 0x8396;  // ヶ, the name form of ガ, ケ, ヶ, ヵ, が and け
 
-std::string ToFullWidth(std::string_view cp932) {
+// Name forms of the double-byte characters with lead bytes 0x81 to 0x83, where every kana is.
+using FoldTable = std::array<std::uint16_t, 3 * 256>;
+constexpr FoldTable kNameFolds = [] {
+  FoldTable table{};
+  for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<std::uint16_t>(0x8100 + i);
+  for (std::uint16_t c = 0x829F; c <= 0x82F1; ++c) table[c - 0x8100] = KatakanaOf(c);
+  table[0x8154 - 0x8100] = 0x8152;  // ゝ ヽ
+  table[0x8155 - 0x8100] = 0x8153;  // ゞ ヾ
+  for (std::uint16_t& folded : table) {
+    if (folded == 0x834B || folded == 0x8350 || folded == 0x8395) folded = kSmallKe;  // ガ ケ ヵ
+  }
+  return table;
+}();
+
+std::uint16_t NameFoldOf(std::uint16_t code) {
+  return code >= 0x8100 && code <= 0x83FF ? kNameFolds[code - 0x8100] : code;
+}
+
+// The full-width form, with kana folded to their name forms when fold is set: one walk, since
+// every record that find looks at goes through it.
+template <bool fold>
+std::string FullWidth(std::string_view cp932) {
   std::string out;
   out.reserve(cp932.size() * 2);
+  const auto append = [&out](std::uint16_t code) {
+    AppendCode(out, fold ? NameFoldOf(code) : code);
+  };
   for (std::size_t i = 0; i < cp932.size();) {
     const std::size_t length = Cp932CharLength(cp932, i);
     const auto byte = static_cast<unsigned char>(cp932[i]);
     if (length == 2) {
-      out.append(cp932.substr(i, 2));
+      if (fold) {
+        append(static_cast<std::uint16_t>(byte << 8 | static_cast<unsigned char>(cp932[i + 1])));
+      } else {
+        out.append(cp932.substr(i, 2));
+      }
     } else if (byte >= 0x21 && byte <= 0x7E) {
       AppendCode(out, kFullWidthAscii[byte - 0x21]);
     } else if (IsHalfWidthKana(byte)) {
@@ -137,13 +168,19 @@ std::string ToFullWidth(std::string_view cp932) {
           }
         }
       }
-      AppendCode(out, full);
+      append(full);
     } else {
       out += cp932[i];
     }
     i += length;
   }
   return out;
+}
+
+}  // namespace
+
+std::string ToFullWidth(std::string_view cp932) {
+  return FullWidth<false>(cp932);
 }
 
 std::string ToHalfWidth(std::string_view cp932, bool* complete) {
@@ -167,6 +204,45 @@ std::string ToHalfWidth(std::string_view cp932, bool* complete) {
       }
     }
     i += length;
+  }
+  return out;
+}
+
+std::string NameForm(std::string_view cp932) {
+  return FullWidth<true>(cp932);
+}
+
+std::vector<std::string> NameSpellings(std::string_view cp932_char) {
+  std::vector<std::string> spellings{std::string(cp932_char)};
+  if (cp932_char.size() != 2) return spellings;
+  const auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(cp932_char[0]) << 8 |
+                                               static_cast<unsigned char>(cp932_char[1]));
+  const std::uint16_t folded = NameFoldOf(code);
+  for (std::size_t i = 0; i < kNameFolds.size(); ++i) {
+    const auto other = static_cast<std::uint16_t>(0x8100 + i);
+    if (kNameFolds[i] == folded && other != code) {
+      spellings.emplace_back();
+      AppendCode(spellings.back(), other);
+    }
+  }
+  return spellings;
+}
+
+std::string WithCp932Kana(std::string_view utf8) {
+  struct Replacement {
+    std::string_view lacking, kept;
+  };
+  constexpr Replacement kReplacements[] = {
+      {"\xE3\x82\x94", "\xE3\x83\xB4"},  // ゔ ヴ
+      {"\xE3\x82\x95", "\xE3\x83\xB5"},  // ゕ ヵ
+      {"\xE3\x82\x96", "\xE3\x83\xB6"},  // ゖ ヶ
+  };
+  std::string out(utf8);
+  for (const Replacement& r : kReplacements) {
+    for (std::size_t at = out.find(r.lacking); at != std::string::npos;
+         at = out.find(r.lacking, at + r.kept.size())) {
+      out.replace(at, r.lacking.size(), r.kept);
+    }
   }
   return out;
 }

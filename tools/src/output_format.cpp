@@ -52,8 +52,17 @@ const std::string& FieldText(const Record& record, const Field& field, std::stri
   return scratch;
 }
 
+// Escapes by character, not by byte: the second byte of a double-byte character may be 0x5C
+// (十, 能, 表, ソ, 予, ...), which is no backslash and must be written as it is.
 void AppendTsvField(std::string& out, const std::string& text) {
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Cp932CharLength(text, i);
+    if (length == 2) {
+      out.append(text, i, 2);
+      i += 2;
+      continue;
+    }
+    const char c = text[i++];
     switch (c) {
       case '\t':
         out += "\\t";
@@ -73,6 +82,7 @@ void AppendTsvField(std::string& out, const std::string& text) {
   }
 }
 
+// Byte by byte: a quote, a comma, CR and LF are never the second byte of a CP932 character.
 void AppendCsvField(std::string& out, const std::string& text) {
   if (text.find_first_of(",\"\r\n") == std::string::npos) {
     out += text;

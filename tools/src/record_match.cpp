@@ -7,16 +7,21 @@
 namespace orvek_cli {
 namespace {
 
-// A find on characters, not bytes: the second byte of one CP932 character and the first of
-// the next never make a match. The bytes are found first; only where they are is the text
-// walked, to see whether a character starts there.
+// A find on characters, not bytes: the word must start and end where characters of the text
+// do, so the second byte of one CP932 character and the first of the next never make a match,
+// and in a reading ｶ never matches the first half of ｶﾞ. The bytes are found first; only where
+// they are is the text walked, to see whether characters start and end there.
+template <std::size_t (*CharLength)(std::string_view, std::size_t)>
 bool ContainsChars(std::string_view text, std::string_view word) {
   if (word.empty()) return true;
   std::size_t boundary = 0;  // a character start, never past the place looked at
   for (std::size_t at = text.find(word); at != std::string_view::npos;
        at = text.find(word, at + 1)) {
-    while (boundary < at) boundary += Cp932CharLength(text, boundary);
-    if (boundary == at) return true;
+    while (boundary < at) boundary += CharLength(text, boundary);
+    if (boundary != at) continue;
+    std::size_t end = at;
+    while (end < at + word.size()) end += CharLength(text, end);
+    if (end == at + word.size()) return true;
   }
   return false;
 }
@@ -49,7 +54,7 @@ std::vector<FindWord> FindWords(const std::vector<std::string>& words) {
   std::vector<FindWord> forms;
   for (const std::string& word : words) {
     FindWord form;
-    form.address = ToFullWidth(word);
+    form.address = NameForm(word);
     bool complete = false;
     const std::string half = ToHalfWidth(word, &complete);
     if (complete) form.reading = half;
@@ -60,18 +65,18 @@ std::vector<FindWord> FindWords(const std::vector<std::string>& words) {
 }
 
 bool FindMatches(const std::vector<FindWord>& words, const Record& record) {
-  const std::string address = ToFullWidth(record[kPrefecture] + record[kCity] + record[kTown]);
+  const std::string address = NameForm(record[kPrefecture] + record[kCity] + record[kTown]);
   std::string reading;  // made only for a word that the address and the code do not hold
   bool reading_made = false;
   for (const FindWord& word : words) {
     if (!word.code_prefix.empty() && record[kPostalCode].starts_with(word.code_prefix)) continue;
-    if (ContainsChars(address, word.address)) continue;
+    if (ContainsChars<Cp932CharLength>(address, word.address)) continue;
     if (word.reading.empty()) return false;
     if (!reading_made) {
       reading = ToHalfWidth(record[kPrefectureKana] + record[kCityKana] + record[kTownKana]);
       reading_made = true;
     }
-    if (!ContainsChars(reading, word.reading)) return false;
+    if (!ContainsChars<ReadingCharLength>(reading, word.reading)) return false;
   }
   return true;
 }
@@ -90,7 +95,14 @@ Screen FindScreen(const std::vector<FindWord>& words) {
   }
   Screen screen;
   if (rarest == nullptr) return screen;
-  screen.needles.push_back(rarest->address);
+  // The file may spell each kana of a name in any of the ways that share its name form.
+  Needle address;
+  for (std::size_t i = 0; i < rarest->address.size();) {
+    const std::size_t length = Cp932CharLength(rarest->address, i);
+    address.chars.push_back(NameSpellings(std::string_view(rarest->address).substr(i, length)));
+    i += length;
+  }
+  screen.needles.push_back(std::move(address));
   if (!rarest->reading.empty()) screen.needles.push_back(rarest->reading);
   // The code column is quoted: the quote keeps the digits from matching everywhere.
   if (!rarest->code_prefix.empty()) screen.needles.push_back('"' + rarest->code_prefix);

@@ -12,7 +12,7 @@ namespace orvek_cli {
 
 // One word of find, in the forms it is compared in.
 struct FindWord {
-  std::string address;      // full-width, as the file writes names
+  std::string address;      // the name form (kana_width.h): full-width, kana folded
   std::string reading;      // half-width katakana, as the file writes readings; empty when
                             // the word has no reading form (it holds a kanji)
   std::string code_prefix;  // the digits a postal code may start with; empty if no such word
@@ -22,7 +22,8 @@ struct FindWord {
 std::vector<FindWord> FindWords(const std::vector<std::string>& words);
 
 // True when every word occurs in the record's address (prefecture, city and town area as one
-// text) or in its reading (the three readings as one), or starts its postal code.
+// text, in the name form) or in its reading (the three readings as one, a kana and its sound
+// mark being one character), or starts its postal code.
 bool FindMatches(const std::vector<FindWord>& words, const Record& record);
 
 // The needles of the word that is likely rarest in the file: the longest one.

@@ -42,28 +42,24 @@ bool OpensMoreThanCloses(const char* begin, const char* end) {
   return open > 0;
 }
 
-// One needle, searched for by its rarest byte: memchr skips the rest of the block at the
-// speed of memory, and only the few places where that byte occurs are looked at closely.
+// One spelling of one character of a needle, searched for by its rarest byte: memchr skips the
+// rest of the block at the speed of memory, and only the few places where that byte occurs are
+// looked at closely. A character with several spellings takes a search for each.
 class NeedleSearch {
  public:
-  NeedleSearch(std::string needle, const std::array<std::size_t, 256>& counts)
-      : needle_(std::move(needle)), char_start_(needle_.size() + 1, 1) {
-    for (std::size_t i = 0; i < needle_.size(); ++i) {
-      if (platform::IsCp932LeadByte(static_cast<unsigned char>(needle_[i])) &&
-          i + 1 < needle_.size()) {
-        char_start_[++i] = 0;
-      }
-    }
+  NeedleSearch(const Needle& needle, std::size_t anchor, std::size_t spelling,
+               const std::array<std::size_t, 256>& counts)
+      : chars_(needle.chars), anchor_(anchor), spelling_(chars_[anchor][spelling]) {
     std::size_t best = 0;
-    for (std::size_t i = 1; i < needle_.size(); ++i) {
-      if (counts[static_cast<unsigned char>(needle_[i])] <
-          counts[static_cast<unsigned char>(needle_[best])]) {
+    for (std::size_t i = 1; i < spelling_.size(); ++i) {
+      if (counts[static_cast<unsigned char>(spelling_[i])] <
+          counts[static_cast<unsigned char>(spelling_[best])]) {
         best = i;
       }
     }
-    anchor_ = needle_[best];
-    for (std::size_t i = 0; i < needle_.size(); ++i) {
-      if (needle_[i] == anchor_) anchors_.push_back(i);
+    byte_ = spelling_[best];
+    for (std::size_t i = 0; i < spelling_.size(); ++i) {
+      if (spelling_[i] == byte_) offsets_.push_back(i);
     }
   }
 
@@ -75,47 +71,61 @@ class NeedleSearch {
                std::size_t tag, bool opening_only = false) const {
     std::size_t at = 0;
     while (at < size) {
-      const void* hit = std::memchr(data + at, anchor_, size - at);
+      const void* hit = std::memchr(data + at, byte_, size - at);
       if (hit == nullptr) return;
       const std::size_t position = static_cast<const char*>(hit) - data;
-      if (!MatchesAround(data, size, position)) {
+      const std::size_t needle_start = MatchesAround(data, size, position);
+      if (needle_start == kNoMatch) {
         at = position + 1;
         continue;
       }
       const void* end = std::memchr(data + position, '\n', size - position);
       const std::size_t line_end = end == nullptr ? size : static_cast<const char*>(end) - data;
       at = line_end + 1;
-      if (opening_only &&
-          !OpensMoreThanCloses(data + position - std::min(position, anchors_.front()),
-                               data + line_end)) {
-        continue;
-      }
+      if (opening_only && !OpensMoreThanCloses(data + needle_start, data + line_end)) continue;
       std::size_t start = position;
       while (start > 0 && data[start - 1] != '\n') --start;
       line_starts.push_back(start << 1 | tag);
     }
   }
 
- private:
-  bool MatchesAround(const char* data, std::size_t size, std::size_t position) const {
-    for (std::size_t anchor : anchors_) {
-      if (MatchesForward(data, size, position, anchor) && MatchesBackward(data, position, anchor)) {
-        return true;
-      }
+  // The number of bytes in a sample like the file that a search must look at closely: the
+  // fewer, the better the character as the one to search by.
+  static std::size_t Cost(const std::vector<std::string>& spellings,
+                          const std::array<std::size_t, 256>& counts) {
+    std::size_t cost = 0;
+    for (const std::string& spelling : spellings) {
+      std::size_t rarest = SIZE_MAX;
+      for (char c : spelling) rarest = std::min(rarest, counts[static_cast<unsigned char>(c)]);
+      cost += spelling.empty() ? 0 : rarest + 1;
     }
-    return false;
+    return cost;
   }
 
-  // needle_[anchor..] against data[position..], allowing a column boundary between characters.
-  bool MatchesForward(const char* data, std::size_t size, std::size_t position,
-                      std::size_t anchor) const {
-    std::size_t i = anchor;
-    std::size_t at = position;
-    while (i < needle_.size()) {
-      if (at < size && data[at] == needle_[i]) {
+ private:
+  static constexpr std::size_t kNoMatch = SIZE_MAX;
+
+  // Where the needle starts, if it lies around the byte found at position; else kNoMatch.
+  std::size_t MatchesAround(const char* data, std::size_t size, std::size_t position) const {
+    for (std::size_t offset : offsets_) {
+      if (position < offset || size - (position - offset) < spelling_.size()) continue;
+      const std::size_t start = position - offset;
+      if (!SameBytes(data + start, spelling_)) continue;
+      if (!MatchesForward(data, size, start + spelling_.size())) continue;
+      const std::size_t needle_start = MatchesBackward(data, start);
+      if (needle_start != kNoMatch) return needle_start;
+    }
+    return kNoMatch;
+  }
+
+  // The characters after the anchor against data[at..], allowing a column boundary before each.
+  bool MatchesForward(const char* data, std::size_t size, std::size_t at) const {
+    for (std::size_t i = anchor_ + 1; i < chars_.size();) {
+      const std::size_t length = SpellingAt(chars_[i], data, size, at);
+      if (length != kNoMatch) {
+        at += length;
         ++i;
-        ++at;
-      } else if (i > anchor && char_start_[i] && BoundaryAt(data, size, at)) {
+      } else if (BoundaryAt(data, size, at)) {
         at += kColumnBoundary.size();
       } else {
         return false;
@@ -124,20 +134,50 @@ class NeedleSearch {
     return true;
   }
 
-  // needle_[..anchor) against the bytes before position, the same way backwards.
-  bool MatchesBackward(const char* data, std::size_t position, std::size_t anchor) const {
-    std::size_t i = anchor;  // bytes of the needle still to match, before i
-    std::size_t at = position;
-    while (i > 0) {
-      if (at > 0 && data[at - 1] == needle_[i - 1]) {
+  // The characters before the anchor against the bytes before at, the same way backwards;
+  // returns where the first character starts.
+  std::size_t MatchesBackward(const char* data, std::size_t at) const {
+    for (std::size_t i = anchor_; i > 0;) {
+      const std::size_t length = SpellingBefore(chars_[i - 1], data, at);
+      if (length != kNoMatch) {
+        at -= length;
         --i;
-        --at;
-      } else if (char_start_[i] && at >= kColumnBoundary.size() &&
+      } else if (at >= kColumnBoundary.size() &&
                  BoundaryAt(data, at, at - kColumnBoundary.size())) {
         at -= kColumnBoundary.size();
       } else {
-        return false;
+        return kNoMatch;
       }
+    }
+    return at;
+  }
+
+  // The length of the spelling of a character at data[at..], or kNoMatch.
+  static std::size_t SpellingAt(const std::vector<std::string>& spellings, const char* data,
+                                std::size_t size, std::size_t at) {
+    for (const std::string& s : spellings) {
+      if (size - at >= s.size() && SameBytes(data + at, s)) {
+        return s.size();
+      }
+    }
+    return kNoMatch;
+  }
+
+  // The length of the spelling of a character that ends at data[at], or kNoMatch.
+  static std::size_t SpellingBefore(const std::vector<std::string>& spellings, const char* data,
+                                    std::size_t at) {
+    for (const std::string& s : spellings) {
+      if (at >= s.size() && SameBytes(data + at - s.size(), s)) {
+        return s.size();
+      }
+    }
+    return kNoMatch;
+  }
+
+  // A character's spelling is a byte or two: compared inline, not through memcmp.
+  static bool SameBytes(const char* data, const std::string& bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (data[i] != bytes[i]) return false;
     }
     return true;
   }
@@ -147,10 +187,11 @@ class NeedleSearch {
            std::memcmp(data + at, kColumnBoundary.data(), kColumnBoundary.size()) == 0;
   }
 
-  std::string needle_;
-  std::vector<unsigned char> char_start_;  // bytes, not bits: read at every hit
-  char anchor_ = 0;
-  std::vector<std::size_t> anchors_;
+  std::vector<std::vector<std::string>> chars_;
+  std::size_t anchor_;                // the character searched for
+  std::string spelling_;              // its spelling searched for
+  char byte_ = 0;                     // the spelling's rarest byte, given to memchr
+  std::vector<std::size_t> offsets_;  // where that byte is in the spelling
 };
 
 std::string_view LineAt(const char* data, std::size_t complete, std::size_t start,
@@ -285,8 +326,21 @@ class Scanner {
     for (std::size_t i = 0; i < std::min(size, kSampleSize); ++i) {
       ++counts[static_cast<unsigned char>(data[i])];
     }
-    for (const std::string& needle : screen_.needles) searches_.emplace_back(needle, counts);
-    if (join_) searches_.emplace_back(std::string(kOpenBracket), counts);
+    for (const Needle& needle : screen_.needles) {
+      if (needle.chars.empty()) continue;
+      // By the character that costs the least to look for, in each of its spellings.
+      std::size_t anchor = 0;
+      for (std::size_t i = 1; i < needle.chars.size(); ++i) {
+        if (NeedleSearch::Cost(needle.chars[i], counts) <
+            NeedleSearch::Cost(needle.chars[anchor], counts)) {
+          anchor = i;
+        }
+      }
+      for (std::size_t s = 0; s < needle.chars[anchor].size(); ++s) {
+        searches_.emplace_back(needle, anchor, s, counts);
+      }
+    }
+    if (join_) searches_.emplace_back(Needle(kOpenBracket), 0, 0, counts);
   }
 
   // Visits the records of the whole lines in data[0, complete); returns how many bytes are
@@ -379,6 +433,16 @@ class Scanner {
 };
 
 }  // namespace
+
+Needle::Needle(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t length =
+        platform::IsCp932LeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2
+                                                                                                : 1;
+    chars.push_back({std::string(bytes.substr(i, length))});
+    i += length;
+  }
+}
 
 namespace {
 
