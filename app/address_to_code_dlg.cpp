@@ -4,7 +4,7 @@
 
 #include "orvek/orvek.h"
 #include "resource_ids.h"
-#include "resources.h"
+#include "program_resources.h"
 #include "searching_dlg.h"
 
 using namespace morvane;

@@ -14,7 +14,7 @@
 #include "platform/encoding.h"
 #include "platform/resources.h"
 #include "resource_ids.h"
-#include "resources.h"
+#include "program_resources.h"
 
 namespace {
 

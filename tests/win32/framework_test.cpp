@@ -11,7 +11,7 @@
 #include "platform/headless_backend.h"
 #include "platform/list_redraw.h"
 #include "resource_ids.h"
-#include "resources.h"
+#include "program_resources.h"
 #include "searching_dlg.h"
 #include "test_form.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/icon.h"
 #include "platform/window.h"
 #include "platform/wintypes.h"
 
@@ -44,18 +45,6 @@ const DialogTemplate* FindDialogTemplate(int id);
 }  // namespace platform
 
 namespace platform {
-
-// An icon resource: 32 x 32 (or any size) pixels, each an index into a palette of at most 256
-// colours, with index 0 transparent where has_transparency is set.
-struct Icon {
-  int id;
-  int width;
-  int height;
-  std::vector<std::uint32_t> palette;  // 0xAARRGGBB
-  std::vector<std::uint8_t> pixels;    // width * height palette indexes, row by row
-  // The pixel at (x, y) as 0xAARRGGBB.
-  std::uint32_t Argb(int x, int y) const { return palette.at(pixels.at(y * width + x)); }
-};
 
 void RegisterIconResource(Icon icon);
 HICON FindIconResource(int id);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/icon.h"
 #include "platform/window.h"
 #include "platform/wintypes.h"
 
@@ -46,16 +47,6 @@ const DialogTemplate* FindDialogTemplate(int id);
 // UTF-16, DWORD-aligned), ready for DialogBoxIndirectParam. Controls get WS_CHILD and
 // WS_VISIBLE as the core gives them.
 std::vector<WORD> BuildDialogTemplate(const DialogTemplate& dialog_template);
-
-// An icon as the program draws it: palette indexes, index 0 transparent.
-struct Icon {
-  int id;
-  int width;
-  int height;
-  std::vector<std::uint32_t> palette;  // 0xAARRGGBB
-  std::vector<std::uint8_t> pixels;    // width * height palette indexes, row by row
-  std::uint32_t Argb(int x, int y) const { return palette.at(pixels.at(y * width + x)); }
-};
 
 void RegisterIconResource(Icon icon);
 // The executable's icon resource of that number (nullptr when it has none).

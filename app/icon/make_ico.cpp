@@ -5,9 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/resources.h"
-#include "resource_ids.h"
-#include "resources.h"
+#include "icon/program_icon.h"
 
 namespace {
 
@@ -62,13 +60,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s OUTPUT.ico\n", argv[0]);
     return 2;
   }
-  morvane::RegisterResources();
-  const auto* icon =
-      static_cast<const platform::Icon*>(platform::FindIconResource(morvane::IDR_MAINFRAME));
-  if (icon == nullptr) return 1;
+  const platform::Icon icon = morvane::ProgramIcon();
   const int sizes[] = {32, 16};
   std::vector<std::vector<std::uint8_t>> images;
-  for (int size : sizes) images.push_back(Image(*icon, size));
+  for (int size : sizes) images.push_back(Image(icon, size));
   std::vector<std::uint8_t> file;
   Put16(file, 0);
   Put16(file, 1);  // icon

@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/resources.h"
-#include "resource_ids.h"
-#include "resources.h"
+#include "icon/program_icon.h"
 
 namespace {
 
@@ -53,13 +51,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s OUTPUT_DIR SIZE...\n", argv[0]);
     return 2;
   }
-  morvane::RegisterResources();
-  const auto* icon =
-      static_cast<const platform::Icon*>(platform::FindIconResource(morvane::IDR_MAINFRAME));
+  const platform::Icon icon = morvane::ProgramIcon();
   for (int i = 2; i < argc; ++i) {
     const int size = std::atoi(argv[i]);
     const std::string path = std::string(argv[1]) + "/morvane-" + argv[i] + ".png";
-    if (size <= 0 || !WritePng(path, *icon, size)) {
+    if (size <= 0 || !WritePng(path, icon, size)) {
       std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
       return 1;
     }

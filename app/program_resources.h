@@ -1,4 +1,5 @@
-// The program's resources: dialog templates, icon 128 and the string table.
+// The program's resources: dialog templates, icon 128 and the string table, registered with
+// the framework as a resource script would hold them.
 #pragma once
 
 #include <string_view>
