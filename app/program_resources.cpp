@@ -7,7 +7,7 @@
 
 #include "icon/program_icon.h"
 #include "platform/encoding.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 #include "resource_ids.h"
 
 namespace morvane {

@@ -1,4 +1,4 @@
-// The framework as the program and the library include it.
+// The framework as the program and the library include it, over either window system.
 #pragma once
 
 #include "platform/cdc.h"
@@ -13,5 +13,5 @@
 #include "platform/ime.h"
 #include "platform/mbstring.h"
 #include "platform/messagebox.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 #include "platform/wintypes.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/encoding.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 
 int CString::Replace(char old_char, char new_char) {
   int replaced = 0;

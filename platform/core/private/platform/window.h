@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/resource_registry.h"
 #include "platform/wintypes.h"
 
-namespace platform {
+class CWnd;
 
-enum class WindowKind { Dialog, PushButton, Edit, ListBox, StaticText, StaticIcon };
+namespace platform {
 
 // A backend's view of one window. The core calls these after its state changed; a view only
 // shows that state and never holds the only copy of it.
@@ -28,14 +29,6 @@ class WindowView {
   virtual int FullyVisibleRows() const { return 0; }
   virtual void FocusChanged() {}  // on a dialog: its focus child changed
   virtual void WindowDestroying() {}
-};
-
-// Receives a window's messages before the window's own procedure: the framework's CWnd
-// subclasses a window this way, and its message map picks a handler.
-class MessageHandler {
- public:
-  virtual ~MessageHandler() = default;
-  virtual LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) = 0;
 };
 
 class Window {
@@ -72,8 +65,10 @@ class Window {
   void SetVisible(bool visible);
   void SetStyle(DWORD style, DWORD ex_style);
 
-  void SetHandler(MessageHandler* handler) { handler_ = handler; }
-  MessageHandler* Handler() const { return handler_; }
+  // The framework's object that gets the window's messages before the window's own procedure
+  // (a dialog's CDialog); its message map picks a handler.
+  void SetHandler(CWnd* handler) { handler_ = handler; }
+  CWnd* Handler() const { return handler_; }
   void SetView(WindowView* view) { view_ = view; }
   WindowView* View() const { return view_; }
 
@@ -103,7 +98,7 @@ class Window {
   std::vector<Window*> children_;
   bool enabled_;
   bool visible_;
-  MessageHandler* handler_ = nullptr;
+  CWnd* handler_ = nullptr;
   WindowView* view_ = nullptr;
   HICON image_ = nullptr;
 };
@@ -124,16 +119,3 @@ std::vector<Window*> TopLevelWindows();
 Window* ActiveWindow();
 
 }  // namespace platform
-
-// The classic entry points.
-LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-BOOL IsWindow(HWND window);
-BOOL DestroyWindow(HWND window);
-// Moves the keyboard focus inside the window's dialog: EN_KILLFOCUS to the edit losing it,
-// then EN_SETFOCUS to the edit getting it. Returns the window that had it.
-HWND SetFocus(HWND window);
-HWND GetFocus();
-BOOL EnableWindow(HWND window, BOOL enable);
-BOOL IsWindowEnabled(HWND window);
-BOOL IsWindowVisible(HWND window);
-HWND GetDlgItem(HWND dialog, int id);

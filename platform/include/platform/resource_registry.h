@@ -1,14 +1,13 @@
-// The program's resources as it registers them at start-up: the string table and the dialog
-// templates (built into in-memory templates for the dialog manager). Icons are real resources
-// of the executable; the registered pixels are what the build turns into its .ico.
+// The program's resources as it registers them at start-up, as a resource script would hold
+// them: the string table, the dialog templates and the icons. The core makes its windows from
+// the templates; on Windows they become in-memory templates for the dialog manager, and icons
+// are the executable's own (the registered pixels are what the build writes as its .ico).
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/icon.h"
-#include "platform/window.h"
 #include "platform/wintypes.h"
 
 namespace platform {
@@ -17,6 +16,9 @@ namespace platform {
 void RegisterStringResource(UINT id, std::string cp932_text);
 // The string, or nullptr when the program has none of that number.
 const std::string* FindStringResource(UINT id);
+
+// The kinds of window a dialog template names.
+enum class WindowKind { Dialog, PushButton, Edit, ListBox, StaticText, StaticIcon };
 
 // A control of a dialog template. Position and size are in dialog units.
 struct ControlTemplate {
@@ -43,13 +45,9 @@ struct DialogTemplate {
 void RegisterDialogTemplate(DialogTemplate dialog_template);
 const DialogTemplate* FindDialogTemplate(int id);
 
-// The template in the system's binary form (DLGTEMPLATE and its DLGITEMTEMPLATEs, texts in
-// UTF-16, DWORD-aligned), ready for DialogBoxIndirectParam. Controls get WS_CHILD and
-// WS_VISIBLE as the core gives them.
-std::vector<WORD> BuildDialogTemplate(const DialogTemplate& dialog_template);
-
 void RegisterIconResource(Icon icon);
-// The executable's icon resource of that number (nullptr when it has none).
+// The icon resource of that number (nullptr when there is none): the registered picture in the
+// core, the executable's icon on Windows.
 HICON FindIconResource(int id);
 
 }  // namespace platform

@@ -13,7 +13,8 @@ class CWinApp {
   virtual BOOL InitInstance();
   // The framework's exit processing after InitInstance returned FALSE.
   virtual int ExitInstance();
-  void Enable3dControls() {}  // every control looks three-dimensional here already
+  void Enable3dControls() {}  // every control is drawn three-dimensional already
+  // An icon resource of the program (nullptr when it has none).
   HICON LoadIcon(UINT id) const;
 
   CWnd* m_pMainWnd = nullptr;
@@ -22,13 +23,9 @@ class CWinApp {
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
-// Hosting of ActiveX controls: there are none on this platform, so there is nothing to do.
+// The executable's module, where resources are looked up (none in the core).
+HINSTANCE AfxGetInstanceHandle();
+// Hosting of ActiveX controls: the program has none, so there is nothing to set up.
 void AfxEnableControlContainer();
 // Runs the application object: InitInstance, then the exit processing. Returns the exit code.
 int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show);
-
-// The runtime's multibyte code page: only CP932 (and -3, the system's ANSI code page, which is
-// CP932 for this program) are accepted.
-inline constexpr int _MB_CP_ANSI = -3;
-int _setmbcp(int code_page);
-int _getmbcp();

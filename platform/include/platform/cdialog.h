@@ -1,4 +1,6 @@
-// CDialog and dialog data exchange.
+// CDialog and dialog data exchange. Each window system makes and runs the window its own way
+// (the core from its own windows and the backend's modal loop; Windows from an in-memory
+// template and the dialog manager); the exchange and the command routing are one.
 #pragma once
 
 #include "platform/cwnd.h"
@@ -14,7 +16,8 @@ class CDialog : public CWnd {
   // Runs the dialog modally with its owner disabled; the value given to EndDialog, or -1 when
   // the window cannot be made.
   virtual int DoModal();
-  // Makes the dialog modeless; returns at once. FALSE when the window cannot be made.
+  // Makes the dialog modeless; returns at once, the window painted when the template makes it
+  // visible. FALSE when the window cannot be made.
   BOOL Create(UINT template_id, CWnd* parent = nullptr);
   void EndDialog(int result);
   BOOL UpdateData(BOOL save_and_validate = TRUE);
@@ -30,10 +33,8 @@ class CDialog : public CWnd {
 
   UINT m_nIDTemplate;
   CWnd* m_pParentWnd;
-
- private:
-  // Makes the window from the template, owned by owner; sends WM_INITDIALOG.
-  bool CreateFromTemplate(HWND owner, bool modal);
+  // Between DoModal's start and its return.
+  bool m_bModal = false;
 };
 
 class CDataExchange {

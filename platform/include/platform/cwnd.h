@@ -1,6 +1,6 @@
-// CWnd: the framework's window object over a real window. A dialog's messages reach
-// WindowProc, which looks them up in the class's message map; what no entry takes goes back to
-// the system's dialog manager.
+// CWnd: the framework's window object. The window's messages reach WindowProc, which looks
+// them up in the class's message map; what no entry takes goes to the window's default
+// processing (the core's own procedure, or the system's dialog manager on Windows).
 #pragma once
 
 #include "platform/cstring.h"
@@ -42,8 +42,8 @@ class CWnd {
   static const HWND wndTopMost;
 
   virtual LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
-  // A message the system delivered: runs WindowProc and tells whether the handler left the
-  // message to the system's default processing.
+  // A message the window system delivered: runs WindowProc and tells whether the handler left
+  // the message to the system's default processing.
   LRESULT HandleSystemMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& to_default);
 
   HWND m_hWnd = nullptr;

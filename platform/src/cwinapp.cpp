@@ -3,11 +3,10 @@
 #include <string>
 
 #include "platform/backend.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 
 namespace {
 CWinApp* g_app = nullptr;
-int g_mbcp = 0;
 }  // namespace
 
 CWinApp::CWinApp(const char* app_name) {
@@ -53,14 +52,4 @@ int AfxWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*command_l
   // A dialog program returns FALSE from InitInstance: no message loop of the framework's own.
   if (!app->InitInstance()) return app->ExitInstance();
   return app->ExitInstance();
-}
-
-int _setmbcp(int code_page) {
-  if (code_page != _MB_CP_ANSI && code_page != 932) return -1;
-  g_mbcp = 932;
-  return 0;
-}
-
-int _getmbcp() {
-  return g_mbcp;
 }

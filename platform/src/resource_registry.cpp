@@ -1,12 +1,22 @@
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 
 #include <map>
+
+#include "framework_port.h"
 
 namespace platform {
 namespace {
 std::map<UINT, std::string>& StringTable() {
   static std::map<UINT, std::string> table;
   return table;
+}
+std::map<int, DialogTemplate>& Templates() {
+  static std::map<int, DialogTemplate> templates;
+  return templates;
+}
+std::map<int, Icon>& Icons() {
+  static std::map<int, Icon> icons;
+  return icons;
 }
 }  // namespace
 
@@ -18,17 +28,6 @@ const std::string* FindStringResource(UINT id) {
   auto it = StringTable().find(id);
   return it == StringTable().end() ? nullptr : &it->second;
 }
-
-namespace {
-std::map<int, DialogTemplate>& Templates() {
-  static std::map<int, DialogTemplate> templates;
-  return templates;
-}
-std::map<int, Icon>& Icons() {
-  static std::map<int, Icon> icons;
-  return icons;
-}
-}  // namespace
 
 void RegisterDialogTemplate(DialogTemplate dialog_template) {
   const int id = dialog_template.id;
@@ -45,7 +44,7 @@ void RegisterIconResource(Icon icon) {
   Icons().insert_or_assign(id, std::move(icon));
 }
 
-HICON FindIconResource(int id) {
+Icon* RegisteredIcon(int id) {
   auto it = Icons().find(id);
   return it == Icons().end() ? nullptr : &it->second;
 }

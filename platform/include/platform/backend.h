@@ -1,5 +1,7 @@
-// What the core asks of whatever shows its windows: the headless backend for tests and the
-// command line, the Qt backend for the program.
+// What the framework asks of whatever shows its windows and message boxes. In the core: the
+// headless backend for tests and the command line, the Qt backend for the program. On
+// Windows the system makes, shows and runs every window, so only message boxes are asked of a
+// backend there (the command line and tests take them), and the window hooks are never called.
 #pragma once
 
 #include <string>
@@ -19,11 +21,11 @@ class Backend {
   // A modal message box; caption and text are CP932. Returns the button pressed (IDOK).
   virtual int ShowMessageBox(const std::string& caption, const std::string& text, UINT type) = 0;
 
-  // A dialog and its controls exist, not yet initialised or shown: place it (screen geometry)
-  // and attach views. False when the backend cannot make the window.
+  // The core's windows. A dialog and its controls exist, not yet initialised or shown: place it
+  // (screen geometry) and attach views. False when the backend cannot make the window.
   virtual bool DialogCreated(DialogWindow* /*dialog*/) { return false; }
   // Runs until dialog->ModalEnded(). The backend delivers a person's actions meanwhile.
-  virtual void RunModalLoop(DialogWindow* dialog) = 0;
+  virtual void RunModalLoop(DialogWindow* /*dialog*/) {}
   // A modeless dialog has been created and shown: it must be on the screen, painted, when this
   // returns, since the caller may block the thread right after.
   virtual void ModelessShown(DialogWindow* /*dialog*/) {}
@@ -38,7 +40,7 @@ class Backend {
   virtual POINT ScreenSize() { return POINT{1280, 1024}; }
 };
 
-// The backend in use; none means message boxes go straight to stderr.
+// The backend in use; none means message boxes go to the system's own (stderr in the core).
 Backend* CurrentBackend();
 void SetBackend(Backend* backend);
 

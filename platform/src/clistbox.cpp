@@ -1,5 +1,5 @@
-// CListBox's messages, the same over every window system: each backend's clistbox.cpp makes
-// the window.
+// CListBox's messages, the same over every window system: each port's clistbox.cpp makes the
+// window.
 #include "platform/clistbox.h"
 
 int CListBox::AddString(const char* text) {

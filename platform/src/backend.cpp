@@ -1,10 +1,6 @@
 #include "platform/backend.h"
 
-#include <errno.h>
-
-#include <cstdio>
-
-#include "platform/encoding.h"
+#include "framework_port.h"
 #include "platform/messagebox.h"
 
 namespace platform {
@@ -25,7 +21,7 @@ void SetBackend(Backend* backend) {
 
 std::string ApplicationName() {
   if (!NameOverride().empty()) return NameOverride();
-  std::string name = program_invocation_short_name;
+  std::string name = port::ProgramFileName();
   const auto dot = name.rfind('.');
   if (dot != std::string::npos && dot != 0) name.erase(dot);
   return name;
@@ -43,8 +39,5 @@ int AfxMessageBox(const char* text, UINT type, UINT /*help_id*/) {
   if (platform::Backend* backend = platform::CurrentBackend()) {
     return backend->ShowMessageBox(caption, body, type);
   }
-  // No backend: nobody can press OK, so say it where a person will read it.
-  const std::string shown = platform::Cp932ToLocale(body);
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), shown.c_str());
-  return IDOK;
+  return platform::port::SystemMessageBox(caption, body, type);
 }

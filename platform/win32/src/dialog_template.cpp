@@ -1,24 +1,9 @@
-#include "platform/resources.h"
+#include "dialog_template.h"
 
-#include <map>
-
-#include "platform/cwinapp.h"
+#include <string>
 
 namespace platform {
 namespace {
-
-std::map<UINT, std::string>& StringTable() {
-  static std::map<UINT, std::string> table;
-  return table;
-}
-std::map<int, DialogTemplate>& Templates() {
-  static std::map<int, DialogTemplate> templates;
-  return templates;
-}
-std::map<int, Icon>& Icons() {
-  static std::map<int, Icon> icons;
-  return icons;
-}
 
 // The predefined window classes, by the atoms a template names them with.
 WORD ClassAtom(WindowKind kind) {
@@ -70,25 +55,6 @@ class TemplateWriter {
 
 }  // namespace
 
-void RegisterStringResource(UINT id, std::string cp932_text) {
-  StringTable()[id] = std::move(cp932_text);
-}
-
-const std::string* FindStringResource(UINT id) {
-  auto it = StringTable().find(id);
-  return it == StringTable().end() ? nullptr : &it->second;
-}
-
-void RegisterDialogTemplate(DialogTemplate dialog_template) {
-  const int id = dialog_template.id;
-  Templates().insert_or_assign(id, std::move(dialog_template));
-}
-
-const DialogTemplate* FindDialogTemplate(int id) {
-  auto it = Templates().find(id);
-  return it == Templates().end() ? nullptr : &it->second;
-}
-
 std::vector<WORD> BuildDialogTemplate(const DialogTemplate& t) {
   TemplateWriter out;
   const bool has_font = (t.style & DS_SETFONT) != 0;
@@ -126,15 +92,6 @@ std::vector<WORD> BuildDialogTemplate(const DialogTemplate& t) {
     out.Word(0);  // no creation data
   }
   return out.Take();
-}
-
-void RegisterIconResource(Icon icon) {
-  const int id = icon.id;
-  Icons().insert_or_assign(id, std::move(icon));
-}
-
-HICON FindIconResource(int id) {
-  return ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(id));
 }
 
 }  // namespace platform

@@ -2,12 +2,16 @@
 
 #include <string>
 
+#include "framework_port.h"
 #include "platform/cmenu.h"
 
 const HWND CWnd::wndTopMost = HWND_TOPMOST;
 
 CWnd::~CWnd() {
-  if (m_bOwnsWindow && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+  if (::IsWindow(m_hWnd)) {
+    platform::port::Unlink(m_hWnd, this);
+    if (m_bOwnsWindow) ::DestroyWindow(m_hWnd);
+  }
   delete system_menu_;
 }
 
@@ -20,6 +24,7 @@ BOOL CWnd::Attach(HWND window) {
 
 HWND CWnd::Detach() {
   HWND window = m_hWnd;
+  if (::IsWindow(window)) platform::port::Unlink(window, this);
   m_hWnd = nullptr;
   m_bOwnsWindow = false;
   return window;
