@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "orvek/orvek.h"
+#include "program_resources.h"
 #include "resource_ids.h"
-#include "resources.h"
 #include "searching_dlg.h"
 
 using namespace morvane;

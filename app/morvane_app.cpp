@@ -1,7 +1,7 @@
 #include "morvane_app.h"
 
 #include "morvane_dlg.h"
-#include "resources.h"
+#include "program_resources.h"
 
 CMorvaneApp::CMorvaneApp() : CWinApp(nullptr) {
   morvane::RegisterResources();

@@ -1,7 +1,7 @@
 #include "searching_dlg.h"
 
+#include "program_resources.h"
 #include "resource_ids.h"
-#include "resources.h"
 
 CSearchingDlg::CSearchingDlg(CWnd* parent) : CDialog(morvane::IDD_SEARCHING, parent) {}
 

@@ -1,7 +1,7 @@
 // The main menu as a person uses it, from program start to its end.
 #include "app_fixture.h"
 #include "platform/clipboard.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 
 namespace morvane_test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 #include "test_dialogs.h"
 
 namespace {

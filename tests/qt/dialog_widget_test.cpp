@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QScreen>
 
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 #include "test_dialogs.h"
 
 namespace {

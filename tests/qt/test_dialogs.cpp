@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "platform/encoding.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 
 namespace qt_test {
 

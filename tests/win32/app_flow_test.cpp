@@ -12,9 +12,9 @@
 #include "code_to_address_dlg.h"
 #include "morvane_app.h"
 #include "platform/encoding.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
+#include "program_resources.h"
 #include "resource_ids.h"
-#include "resources.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "platform/encoding.h"
 #include "platform/headless_backend.h"
 #include "platform/list_redraw.h"
+#include "program_resources.h"
 #include "resource_ids.h"
-#include "resources.h"
 #include "searching_dlg.h"
 #include "test_form.h"
 

@@ -1,7 +1,7 @@
 #include "test_form.h"
 
 #include "platform/encoding.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 
 namespace win32_test {
 

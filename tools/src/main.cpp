@@ -19,13 +19,11 @@
 #include "installed_data.h"
 #include "orvek/orvek.h"
 #include "output_format.h"
+#include "platform/clistbox.h"
 #include "platform/encoding.h"
 #include "platform/headless_backend.h"
 #include "record_match.h"
 #include "record_scan.h"
-#ifndef _WIN32
-#include "platform/listbox.h"
-#endif
 
 namespace {
 
@@ -43,16 +41,16 @@ std::string Reason() {
   return std::strerror(errno);
 }
 
-// Appends row i of the list and its LF. On Linux the rows are read as a view reads them, from
-// the core's list box itself: two messages a row would cost more than copying it.
+// Appends row i of the list and its LF. The row is copied straight into the block.
 void AppendRow(const CListBox& list, int i, std::string& block) {
-#ifdef _WIN32
-  CString row;
-  list.GetText(i, row);
-  block += row.Bytes();
-#else
-  block += static_cast<const platform::ListBoxWindow&>(*list.GetSafeHwnd()).Row(i);
-#endif
+  const int length = list.GetTextLen(i);
+  if (length > 0) {
+    const std::size_t at = block.size();
+    // One byte more than the length: the copy ends with a NUL, which goes again.
+    block.resize(at + static_cast<std::size_t>(length) + 1);
+    const int copied = list.GetText(i, block.data() + at);
+    block.resize(at + static_cast<std::size_t>(copied >= 0 && copied <= length ? copied : 0));
+  }
   block += '\n';
 }
 

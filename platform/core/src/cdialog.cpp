@@ -1,14 +1,13 @@
+// CDialog over the core: the window is made from its template as the core's own objects, and
+// the backend runs the modal loop. The data exchange and the routing are platform/src's.
 #include "platform/cdialog.h"
 
 #include <memory>
-#include <string>
 
 #include "platform/backend.h"
 #include "platform/cwinapp.h"
 #include "platform/dialogwindow.h"
-#include "platform/encoding.h"
-#include "platform/messagebox.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 
 namespace {
 
@@ -38,24 +37,11 @@ HWND OwnerFor(const CWnd* dialog, const CWnd* parent) {
   return IsWindow(owner) ? owner : nullptr;
 }
 
-}  // namespace
-
-CDialog::CDialog(UINT template_id, CWnd* parent)
-    : m_nIDTemplate(template_id), m_pParentWnd(parent) {}
-
-CDialog::~CDialog() {
-  // A modeless dialog still on the screen goes with its object.
-  if (IsWindow(m_hWnd) && m_hWnd->Handler() == this) {
-    m_hWnd->SetHandler(nullptr);
-    ::DestroyWindow(m_hWnd);
-    m_hWnd = nullptr;
-  }
-}
-
-bool CDialog::CreateFromTemplate(HWND owner, bool modal) {
+// Makes the dialog's window from the template, owned by owner, with the object handling its
+// messages; sends WM_INITDIALOG.
+bool CreateFromTemplate(CDialog& object, UINT template_id, HWND owner, bool modal) {
   platform::Backend* backend = platform::CurrentBackend();
-  const platform::DialogTemplate* tpl =
-      platform::FindDialogTemplate(static_cast<int>(m_nIDTemplate));
+  const platform::DialogTemplate* tpl = platform::FindDialogTemplate(static_cast<int>(template_id));
   if (backend == nullptr || tpl == nullptr) return false;
 
   auto window = std::make_unique<platform::DialogWindow>(
@@ -70,13 +56,14 @@ bool CDialog::CreateFromTemplate(HWND owner, bool modal) {
         RECT{control.x, control.y, control.x + control.cx, control.y + control.cy}, dialog);
     if (control.icon_id != 0) child->SetImage(platform::FindIconResource(control.icon_id));
   }
-  SubclassWindow(dialog);
+  object.Attach(dialog);
+  dialog->SetHandler(&object);
   if (modal) dialog->BeginModal();
   if (!backend->DialogCreated(dialog)) {
-    DestroyWindow();
+    object.DestroyWindow();
     return false;
   }
-  if (SendMessage(WM_INITDIALOG) != FALSE && IsWindow(dialog)) {
+  if (object.SendMessage(WM_INITDIALOG) != FALSE && IsWindow(dialog)) {
     if (HWND first = FirstTabStop(dialog)) {
       if (first->Kind() == platform::WindowKind::Edit) first->Dispatch(EM_SETSEL, 0, -1);
       ::SetFocus(first);
@@ -85,13 +72,25 @@ bool CDialog::CreateFromTemplate(HWND owner, bool modal) {
   return IsWindow(dialog);
 }
 
+}  // namespace
+
+CDialog::~CDialog() {
+  // A modeless dialog still on the screen goes with its object.
+  if (IsWindow(m_hWnd) && m_hWnd->Handler() == this) {
+    m_hWnd->SetHandler(nullptr);
+    ::DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+  }
+}
+
 int CDialog::DoModal() {
   HWND owner = OwnerFor(this, m_pParentWnd);
   const bool owner_was_enabled = owner != nullptr && owner->IsEnabled();
   if (owner != nullptr) owner->SetEnabled(false);
 
   int result = -1;
-  if (CreateFromTemplate(owner, true)) {
+  m_bModal = true;
+  if (CreateFromTemplate(*this, m_nIDTemplate, owner, true)) {
     platform::DialogWindow* dialog = AsDialog(m_hWnd);
     if (!dialog->ModalEnded()) {
       dialog->SetVisible(true);
@@ -103,6 +102,7 @@ int CDialog::DoModal() {
   // The owner comes back before this window goes, so that it is the one activated.
   if (owner != nullptr && IsWindow(owner) && owner_was_enabled) owner->SetEnabled(true);
   if (IsWindow(m_hWnd)) DestroyWindow();
+  m_bModal = false;
   return result;
 }
 
@@ -111,7 +111,7 @@ BOOL CDialog::Create(UINT template_id, CWnd* parent) {
   if (parent != nullptr) m_pParentWnd = parent;
   HWND owner = OwnerFor(this, m_pParentWnd);
   const platform::DialogTemplate* tpl = platform::FindDialogTemplate(static_cast<int>(template_id));
-  if (tpl == nullptr || !CreateFromTemplate(owner, false)) return FALSE;
+  if (tpl == nullptr || !CreateFromTemplate(*this, template_id, owner, false)) return FALSE;
   platform::DialogWindow* dialog = AsDialog(m_hWnd);
   if ((tpl->style & WS_VISIBLE) != 0) dialog->SetVisible(true);
   if (dialog->IsVisible()) platform::CurrentBackend()->ModelessShown(dialog);
@@ -128,85 +128,7 @@ void CDialog::EndDialog(int result) {
   }
 }
 
-BOOL CDialog::UpdateData(BOOL save_and_validate) {
-  CDataExchange dx(this, save_and_validate);
-  DoDataExchange(&dx);
-  return dx.m_bFailed ? FALSE : TRUE;
-}
-
-BOOL CDialog::OnInitDialog() {
-  UpdateData(FALSE);
-  return TRUE;
-}
-
-void CDialog::OnOK() {
-  if (!UpdateData(TRUE)) return;
-  EndDialog(IDOK);
-}
-
-void CDialog::OnCancel() {
-  EndDialog(IDCANCEL);
-}
-
-void CDialog::DoDataExchange(CDataExchange* /*dx*/) {}
-
-BOOL CDialog::OnCommand(WPARAM wparam, LPARAM /*lparam*/) {
-  if (HIWORD(wparam) != BN_CLICKED) return FALSE;
-  switch (LOWORD(wparam)) {
-    case IDOK:
-      OnOK();
-      return TRUE;
-    case IDCANCEL:
-      OnCancel();
-      return TRUE;
-    default:
-      return FALSE;
-  }
-}
-
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) return OnInitDialog();
   return CWnd::DefWindowProc(message, wparam, lparam);
-}
-
-void CDataExchange::Fail() {
-  m_bFailed = true;
-  HWND control = m_pDlgWnd->GetDlgItemHandle(m_idLastControl);
-  if (IsWindow(control)) {
-    if (control->Kind() == platform::WindowKind::Edit) control->Dispatch(EM_SETSEL, 0, -1);
-    ::SetFocus(control);
-  }
-}
-
-void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
-  dx->m_idLastControl = id;
-  if (control.m_hWnd == nullptr) control.Attach(dx->m_pDlgWnd->GetDlgItemHandle(id));
-}
-
-void DDX_Text(CDataExchange* dx, int id, CString& value) {
-  dx->m_idLastControl = id;
-  if (dx->m_bFailed) return;
-  HWND control = dx->m_pDlgWnd->GetDlgItemHandle(id);
-  if (!IsWindow(control)) return;
-  if (dx->m_bSaveAndValidate) {
-    value = control->Text().c_str();
-  } else {
-    ::SendMessageA(control, WM_SETTEXT, 0,
-                   reinterpret_cast<LPARAM>(static_cast<const char*>(value)));
-  }
-}
-
-void DDV_MaxChars(CDataExchange* dx, const CString& value, int max_bytes) {
-  if (dx->m_bFailed) return;
-  HWND control = dx->m_pDlgWnd->GetDlgItemHandle(dx->m_idLastControl);
-  if (!dx->m_bSaveAndValidate) {
-    if (IsWindow(control)) control->Dispatch(EM_LIMITTEXT, static_cast<WPARAM>(max_bytes), 0);
-    return;
-  }
-  if (value.GetLength() <= max_bytes) return;
-  // The framework's own message: "enter no more than N characters".
-  const std::string text = std::to_string(max_bytes) + " 文字以内で入力してください。";
-  AfxMessageBox(platform::Utf8ToCp932(text).value_or(std::to_string(max_bytes)).c_str(),
-                MB_ICONEXCLAMATION);
-  dx->Fail();
 }

@@ -1,5 +1,7 @@
 #include "platform/clistbox.h"
 
+#include "platform/window.h"
+
 BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   HWND parent_window = parent != nullptr ? parent->m_hWnd : nullptr;
   HWND window = platform::CreateWindowObject(platform::WindowKind::ListBox, static_cast<int>(id),

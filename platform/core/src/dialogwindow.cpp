@@ -1,7 +1,7 @@
 #include "platform/dialogwindow.h"
 
 #include "platform/backend.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 
 namespace platform {
 namespace {

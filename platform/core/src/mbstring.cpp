@@ -29,3 +29,17 @@ char* _itoa(int value, char* buffer, int radix) {
   *out = '\0';
   return buffer;
 }
+
+namespace {
+int g_mbcp = 0;
+}  // namespace
+
+int _setmbcp(int code_page) {
+  if (code_page != _MB_CP_ANSI && code_page != 932) return -1;
+  g_mbcp = 932;
+  return 0;
+}
+
+int _getmbcp() {
+  return g_mbcp;
+}

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "platform/backend.h"
+#include "platform/cwnd.h"
 #include "platform/dialogwindow.h"
 #include "platform/edit.h"
 #include "platform/ime.h"
@@ -106,7 +107,10 @@ void Window::ChangedState() {
 }
 
 LRESULT Window::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (handler_ != nullptr) return handler_->WindowProc(message, wparam, lparam);
+  if (handler_ != nullptr) {
+    bool to_default = false;  // the core's dialogs never hand a message back
+    return handler_->HandleSystemMessage(message, wparam, lparam, to_default);
+  }
   return DefaultProcedure(message, wparam, lparam);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/dialogwindow.h"
 #include "platform/encoding.h"
 #include "platform/ime.h"
 #include "platform/user_input.h"

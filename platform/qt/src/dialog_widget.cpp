@@ -16,7 +16,7 @@
 #include "listbox_widget.h"
 #include "platform/cmenu.h"
 #include "platform/qt_backend.h"
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 #include "platform/user_input.h"
 #include "static_widget.h"
 #include "text.h"

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QPixmap>
 
-#include "platform/resources.h"
+#include "platform/resource_registry.h"
 #include "text.h"
 
 namespace platform::qt {

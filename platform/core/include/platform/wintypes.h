@@ -9,6 +9,7 @@ namespace platform {
 class Window;
 struct Icon;
 struct InputContext;
+struct Menu;
 }  // namespace platform
 
 using BOOL = int;
@@ -17,6 +18,8 @@ using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using UINT = unsigned int;
 using LONG = std::int32_t;
+using INT_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
@@ -32,7 +35,7 @@ using HIMC = platform::InputContext*;
 using HINSTANCE = void*;
 using HMODULE = HINSTANCE;
 using HDC = void*;
-using HMENU = void*;
+using HMENU = platform::Menu*;
 
 #ifndef TRUE
 #define TRUE 1
@@ -51,6 +54,12 @@ struct RECT {
   LONG top;
   LONG right;
   LONG bottom;
+};
+
+struct PAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;
+  RECT rcPaint;
 };
 
 constexpr WORD LOWORD(std::uintptr_t v) {
@@ -196,5 +205,12 @@ inline constexpr UINT VK_UP = 0x26;
 inline constexpr UINT VK_RIGHT = 0x27;
 inline constexpr UINT VK_DOWN = 0x28;
 
+// Menu items.
+inline constexpr UINT MF_STRING = 0x0000;
+inline constexpr UINT MF_SEPARATOR = 0x0800;
+
 // Clipboard formats.
 inline constexpr UINT CF_TEXT = 1;
+
+// The functions, as the system's headers give them with the types.
+#include "platform/winuser.h"

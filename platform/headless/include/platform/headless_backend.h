@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "platform/dialogwindow.h"
+#include "platform/wintypes.h"
 
 namespace platform {
 

@@ -1,2 +1,0 @@
-// The same declarations as the core's: they hold no window emulation.
-#include "../../../core/include/platform/messagebox.h"
