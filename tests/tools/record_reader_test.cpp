@@ -18,9 +18,9 @@
 #include "file_view.h"
 #include "kana_width.h"
 #include "platform/encoding.h"
-#include "record.h"
 #include "record_match.h"
 #include "record_scan.h"
+#include "whole_record.h"
 
 namespace fs = std::filesystem;
 using namespace orvek_cli;

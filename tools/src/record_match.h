@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "record.h"
 #include "record_scan.h"
+#include "whole_record.h"
 
 namespace orvek_cli {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "data_file_rule.h"
-#include "record.h"
+#include "whole_record.h"
 
 namespace orvek_cli {
 

@@ -1,4 +1,4 @@
-#include "record.h"
+#include "whole_record.h"
 
 #include "kana_width.h"
 
