@@ -7,6 +7,7 @@
 #include "console.h"
 #include "kana_width.h"
 #include "platform/encoding.h"
+#include "search_keys.h"
 
 namespace orvek_cli {
 namespace {
@@ -76,7 +77,7 @@ bool QuoteName(const std::string& option, const std::string& name, std::string& 
                        "' begins or ends with a space; the file's names have none, so it "
                        "matches nothing as written");
   }
-  key = '"' + *cp932 + '"';
+  key = orvek::search_keys::Quoted(*cp932);
   return true;
 }
 
@@ -233,15 +234,6 @@ bool ParseCommonOptions(const RawArguments& raw, Request& request, std::string& 
 
 }  // namespace
 
-int AddressMode(bool has_pref, bool has_city, bool has_town) {
-  const int given = int{has_pref} + int{has_city} + int{has_town};
-  if (given == 3) return 1;
-  if (given == 1) return 5;
-  if (given == 0) return 0;
-  if (!has_town) return 2;
-  return has_city ? 4 : 3;
-}
-
 std::vector<std::string> SplitWords(const std::string& cp932) {
   std::vector<std::string> words;
   std::string word;
@@ -292,7 +284,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
       return false;
     }
     request.command = Command::Code;
-    request.code_key = '"' + *digits + '"';
+    request.code_key = orvek::search_keys::CodeKey(*digits);
     return true;
   }
   if (raw.command == "address") {
@@ -305,8 +297,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
         !QuoteName("--town", raw.town.value_or(""), request.town_key, request.warnings, error)) {
       return false;
     }
-    request.mode = AddressMode(!request.pref_key.empty(), !request.city_key.empty(),
-                               !request.town_key.empty());
+    request.mode = orvek::search_keys::MatchMode(
+        !request.pref_key.empty(), !request.city_key.empty(), !request.town_key.empty());
     if (request.mode == 0) {
       error = "address needs at least one non-empty name: --pref, --city or --town";
       return false;

@@ -24,8 +24,8 @@ struct Request {
   // find and the machine-readable formats unless turned off; off for the classic rows.
   bool join = false;
   bool clean = false;
-  // Keys in the form the library compares byte for byte: CP932, wrapped in double quotes;
-  // an empty name key stands for a name that was not given.
+  // Keys in the form the library compares byte for byte (search_keys.h): CP932, wrapped in
+  // double quotes; an empty name key stands for a name that was not given.
   std::string code_key;
   std::string pref_key;
   std::string city_key;
@@ -47,9 +47,6 @@ struct Request {
 // Fills request from the arguments after the program name. On a usage error returns false
 // and says what is wrong in error (one line, no program name).
 bool ParseCommandLine(const std::vector<std::string>& args, Request& request, std::string& error);
-
-// The match mode the address dialog chooses for the names given; 0 when none is given.
-int AddressMode(bool has_pref, bool has_city, bool has_town);
 
 // The words of a find text in CP932: split on half- and full-width spaces.
 std::vector<std::string> SplitWords(const std::string& cp932);
