@@ -51,12 +51,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, Request& request, st
 // The words of a find text in CP932: split on half- and full-width spaces.
 std::vector<std::string> SplitWords(const std::string& cp932);
 
+// What --help prints (usage_text.cpp).
 const char* UsageText();
-
-// True when the locale that the environment names (LC_ALL, else LC_CTYPE, else LANG; each
-// null or empty when unset) has UTF-8 or ASCII for its characters: the command then takes
-// and gives UTF-8 whether or not the locale is loaded, and need not spend a tenth of its
-// start-up loading it.
-bool LocaleIsUtf8OrAscii(const char* lc_all, const char* lc_ctype, const char* lang);
 
 }  // namespace orvek_cli
