@@ -1,41 +1,23 @@
 #include "address_to_code_dlg.h"
 
-#include <cstring>
+#include <string>
+#include <string_view>
 
 #include "orvek/orvek.h"
 #include "program_resources.h"
 #include "resource_ids.h"
 #include "searching_dlg.h"
 
+#include "search_keys.h"
+
 using namespace morvane;
 
 namespace {
 
-// A key is the name between double quotes. The arrays hold the longest name a box takes, both
-// quotes and the terminator; a key from an empty box is empty.
-template <std::size_t N>
-bool QuoteKey(const CString& text, char (&key)[N]) {
-  std::memset(key, 0, N);
-  if (_mbscmp(reinterpret_cast<const unsigned char*>(static_cast<const char*>(text)),
-              reinterpret_cast<const unsigned char*>("")) == 0) {
-    return false;
-  }
-  key[0] = '"';
-  std::strncat(key, text, N - 3);
-  const std::size_t length = std::strlen(key);
-  key[length] = '"';
-  key[length + 1] = '\0';
-  return true;
-}
-
-// The match mode by which fields were given: 0 when none was.
-int MatchMode(bool pref, bool city, bool town) {
-  if (pref && city && town) return 1;
-  if (pref && city) return 2;
-  if (pref && town) return 3;
-  if (city && town) return 4;
-  if (pref || city || town) return 5;
-  return 0;
+// The key of a box's name; a box holds at most its limit of bytes, and no more is taken.
+std::string NameKey(const CString& text, std::size_t limit) {
+  return orvek::search_keys::NameKey(
+      std::string_view(static_cast<const char*>(text)).substr(0, limit));
 }
 
 }  // namespace
@@ -95,19 +77,16 @@ BOOL CAddressToCodeDlg::OnInitDialog() {
 
 void CAddressToCodeDlg::OnSearch() {
   UpdateData(TRUE);
-  char pref[kPrefLimit + 3];
-  char city[kCityLimit + 3];
-  char town[kTownLimit + 3];
-  const bool has_pref = QuoteKey(m_strPref, pref);
-  const bool has_city = QuoteKey(m_strCity, city);
-  const bool has_town = QuoteKey(m_strTown, town);
-  const int mode = MatchMode(has_pref, has_city, has_town);
+  std::string pref = NameKey(m_strPref, kPrefLimit);
+  std::string city = NameKey(m_strCity, kCityLimit);
+  std::string town = NameKey(m_strTown, kTownLimit);
+  const int mode = orvek::search_keys::MatchMode(!pref.empty(), !city.empty(), !town.empty());
   if (mode == 0) return;  // nothing to search for: no popup, no search
 
   COrvek_Bango_Kensaku kensaku;
   CSearchingDlg searching;
   searching.Create(IDD_SEARCHING);
-  kensaku.fnGetOrvek(pref, city, town, mode, &m_listResult);
+  kensaku.fnGetOrvek(pref.data(), city.data(), town.data(), mode, &m_listResult);
   const int count = m_listResult.GetCount();
   searching.DestroyWindow();
 

@@ -1,9 +1,10 @@
 #include "code_to_address_dlg.h"
 
-#include <cstring>
+#include <string>
 
 #include "orvek/orvek.h"
 #include "resource_ids.h"
+#include "search_keys.h"
 #include "searching_dlg.h"
 
 using namespace morvane;
@@ -45,21 +46,17 @@ void CCodeToAddressDlg::DoDataExchange(CDataExchange* dx) {
 
 void CCodeToAddressDlg::OnSearch() {
   UpdateData(TRUE);
-  // The key: a quote, the typed digits, a quote. With seven digits typed it is the quoted
-  // code as the data file holds it; with fewer, the typed text ends before the closing quote
-  // and the key matches nothing. The boxes' limits keep the digits to seven; the copy is
-  // bounded all the same.
-  char key[10] = {'"'};
-  std::strncat(key, m_strCode3, 7);
-  std::strncat(key, m_strCode4, 7 - std::strlen(key + 1));
-  key[8] = '"';
-  key[9] = '\0';
+  // The key of the digits typed in the two boxes: with seven it is the quoted code as the data
+  // file holds it; with fewer it matches nothing.
+  std::string digits = static_cast<const char*>(m_strCode3);
+  digits += static_cast<const char*>(m_strCode4);
+  std::string key = orvek::search_keys::CodeKey(digits);
 
   COrvek_Bango_Kensaku kensaku;
   CSearchingDlg searching;
   searching.Create(IDD_SEARCHING);
   searching.ShowWindow(SW_SHOW);
-  kensaku.fnGetChimei(key, &m_listResult);
+  kensaku.fnGetChimei(key.data(), &m_listResult);
   searching.DestroyWindow();
 }
 

@@ -8,13 +8,15 @@ void CRowSplitter::SplitRow(const char* row, char* pref, char* city, char* town)
   std::strncpy(work, row, sizeof work);
   work[sizeof work - 1] = '\0';
   const std::size_t length = std::strlen(work);
-  if (length <= 10) return;
+  // The names start where the prefecture's column does, after the code and its separator.
+  constexpr std::size_t kNames = orvek::row_layout::kPrefColumn;
+  if (length <= kNames) return;
 
   enum class Next { kPref, kCity, kTown };
   Next next = Next::kPref;
   bool in_word = false;
   std::size_t word_start = 0;
-  for (std::size_t pos = 10; pos < length; ++pos) {
+  for (std::size_t pos = kNames; pos < length; ++pos) {
     if (work[pos] != ' ') {
       if (!in_word) {
         in_word = true;

@@ -4,12 +4,15 @@
 
 #include <cstddef>
 
+#include "row_layout.h"
+
 class CRowSplitter {
  public:
-  // Sizes of the destinations. The town area takes the rest of the row, so its destination
-  // holds a whole row.
-  static constexpr std::size_t kRowSize = 300;
-  static constexpr std::size_t kPrefSize = 11;
+  // Sizes of the destinations: the prefecture's column and its NUL, and the city box's 40
+  // bytes and a NUL. The town area takes the rest of the row, so its destination holds a
+  // whole row.
+  static constexpr std::size_t kRowSize = orvek::row_layout::kRowBufferSize;
+  static constexpr std::size_t kPrefSize = orvek::row_layout::kPrefWidth + 1;
   static constexpr std::size_t kCitySize = 41;
   static constexpr std::size_t kTownSize = kRowSize;
 

@@ -9,12 +9,19 @@
 #include "record.h"
 
 namespace orvek::detail {
-
-// The longest row: 10 bytes of postal code, 2 + 12 of prefecture and padding, 2 + 24 of city
-// and padding, 80 of town area.
-static_assert(10 + 2 + 12 + 2 + 24 + sizeof(ST_ORVEK_TBL::szTown) - 1 < kRowBufferSize);
-
 namespace {
+
+namespace layout = row_layout;
+
+// The quotes that the record keeps around each field, counted in the widths below.
+constexpr std::size_t kQuotes = 2;
+
+// The longest row: the postal code with its quotes, the prefecture's column with its quotes
+// and padding, the city's likewise, the separators, and the longest town area.
+static_assert(layout::kCodeWidth + kQuotes + layout::kSeparatorWidth + layout::kPrefWidth +
+                  kQuotes + layout::kSeparatorWidth + layout::kMostPadding +
+                  sizeof(ST_ORVEK_TBL::szTown) - 1 <
+              kRowBufferSize);
 
 // Copies a name of a few bytes without a call to memcpy (a row takes five of them): two moves
 // of a fixed size that overlap as much as needed. Reads only text[0, length).
@@ -40,14 +47,21 @@ char* Put(char* row, const char* text, std::size_t length) {
   return row + length;
 }
 
-// Pairs of spaces after a name of `length` bytes, quotes counted: (width - length) / 2 of them
-// when the name is shorter than limit, so that the column is width - 2 bytes wide once the
-// quotes are gone. At most 22 spaces; 24 are written, the rest of the row goes over them.
-char* PutPadding(char* row, std::size_t length, std::size_t limit, std::size_t width) {
-  if (length >= limit) return row;
-  std::memset(row, ' ', 24);
-  return row + (width - length) / 2 * 2;
+// The padding after a name of `length` bytes, its quotes counted, in a column `width` bytes
+// wide once the quotes are gone. The widths are constants, so each call folds to a compare and
+// a shift. As many spaces as any name gets are written; the rest of the row goes over those
+// past its padding.
+char* PutPadding(char* row, std::size_t length, std::size_t width) {
+  const std::size_t padding = layout::PaddingAfter(length, width);
+  if (padding == 0) return row;
+  std::memset(row, ' ', layout::kMostPadding);
+  return row + padding;
 }
+
+// The bytes of szPostalCode before the hyphen (the opening quote and the head digits) and at
+// most this many after it (the tail digits and the closing quote).
+constexpr std::size_t kCodeBeforeHyphen = 1 + layout::kCodeHead;
+constexpr std::size_t kCodeAfterHyphen = layout::kCodeTail + 1;
 
 // "1234567" becomes "123-4567": the opening quote and three digits, a hyphen, then at most
 // five bytes from the fifth on (head and tail bytes). As with strncpy, a hyphen and strncat,
@@ -56,12 +70,12 @@ char* PutPadding(char* row, std::size_t length, std::size_t limit, std::size_t w
 void PutRow(char* row, const char* code, std::size_t head, std::size_t tail, FieldText pref,
             FieldText city, FieldText town) {
   char* put = Put(row, code, head);
-  if (head == 4) *put++ = '-';
-  put = Put(put, code + 4, tail);
-  put = Put(put, "  ", 2);
-  put = PutPadding(Put(put, pref.data, pref.length), pref.length, 11, 12);
-  put = Put(put, "  ", 2);
-  put = PutPadding(Put(put, city.data, city.length), city.length, 23, 24);
+  if (head == kCodeBeforeHyphen) *put++ = layout::kCodeHyphen;
+  put = Put(put, code + kCodeBeforeHyphen, tail);
+  put = Put(put, layout::kSeparator, layout::kSeparatorWidth);
+  put = PutPadding(Put(put, pref.data, pref.length), pref.length, layout::kPrefWidth);
+  put = Put(put, layout::kSeparator, layout::kSeparatorWidth);
+  put = PutPadding(Put(put, city.data, city.length), city.length, layout::kCityWidth);
   put = Put(put, town.data, town.length);
   *put = '\0';
 }
@@ -76,16 +90,19 @@ FieldText Text(const char* field) {
 // taken once, rather than appended by strcat.
 void CreateRow(const ST_ORVEK_TBL& record, char (&row)[kRowBufferSize]) {
   const char* code = record.szPostalCode;
-  PutRow(row, code, strnlen(code, 4), strnlen(code + 4, 5), Text(record.szPref),
+  PutRow(row, code, strnlen(code, kCodeBeforeHyphen),
+         strnlen(code + kCodeBeforeHyphen, kCodeAfterHyphen), Text(record.szPref),
          Text(record.szCity), Text(record.szTown));
 }
 
 void CreateRow(const RowFields& fields, char (&row)[kRowBufferSize]) {
   // In the record, the bytes behind the postal code's text are NULs.
   const FieldText code = fields.code;
-  PutRow(row, code.data, std::min<std::size_t>(code.length, 4),
-         code.length > 4 ? std::min<std::size_t>(code.length - 4, 5) : 0, fields.pref, fields.city,
-         fields.town);
+  PutRow(row, code.data, std::min(code.length, kCodeBeforeHyphen),
+         code.length > kCodeBeforeHyphen
+             ? std::min(code.length - kCodeBeforeHyphen, kCodeAfterHyphen)
+             : 0,
+         fields.pref, fields.city, fields.town);
 }
 
 namespace {

@@ -5,13 +5,12 @@
 
 #include "orvek/orvek.h"
 #include "record.h"
+#include "shared/row_layout.h"
 #include "simd.h"
 
 namespace orvek::detail {
 
-// The row is composed in, and read back from the list into, buffers of this size; the
-// longest row a record allows is 130 bytes.
-inline constexpr std::size_t kRowBufferSize = 300;
+using row_layout::kRowBufferSize;
 
 // fnCreateString: "postal code", two spaces, prefecture, padding, two spaces, city, padding,
 // town area, all with the quotes that the record keeps.

@@ -15,8 +15,8 @@
 #include "kana_width.h"
 #include "output_format.h"
 #include "platform/encoding.h"
-#include "record.h"
 #include "record_scan.h"
+#include "whole_record.h"
 
 namespace fs = std::filesystem;
 using namespace orvek_cli;

@@ -24,8 +24,8 @@ struct Request {
   // find and the machine-readable formats unless turned off; off for the classic rows.
   bool join = false;
   bool clean = false;
-  // Keys in the form the library compares byte for byte: CP932, wrapped in double quotes;
-  // an empty name key stands for a name that was not given.
+  // Keys in the form the library compares byte for byte (search_keys.h): CP932, wrapped in
+  // double quotes; an empty name key stands for a name that was not given.
   std::string code_key;
   std::string pref_key;
   std::string city_key;
@@ -48,18 +48,10 @@ struct Request {
 // and says what is wrong in error (one line, no program name).
 bool ParseCommandLine(const std::vector<std::string>& args, Request& request, std::string& error);
 
-// The match mode the address dialog chooses for the names given; 0 when none is given.
-int AddressMode(bool has_pref, bool has_city, bool has_town);
-
 // The words of a find text in CP932: split on half- and full-width spaces.
 std::vector<std::string> SplitWords(const std::string& cp932);
 
+// What --help prints (usage_text.cpp).
 const char* UsageText();
-
-// True when the locale that the environment names (LC_ALL, else LC_CTYPE, else LANG; each
-// null or empty when unset) has UTF-8 or ASCII for its characters: the command then takes
-// and gives UTF-8 whether or not the locale is loaded, and need not spend a tenth of its
-// start-up loading it.
-bool LocaleIsUtf8OrAscii(const char* lc_all, const char* lc_ctype, const char* lang);
 
 }  // namespace orvek_cli

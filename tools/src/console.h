@@ -13,6 +13,14 @@ namespace orvek_cli {
 // of the command's start-up.
 void UseTerminalLocale();
 
+#ifndef _WIN32
+// True when the locale that the environment names (LC_ALL, else LC_CTYPE, else LANG; each
+// null or empty when unset) has UTF-8 or ASCII for its characters: the command then takes
+// and gives UTF-8 whether or not the locale is loaded, and need not spend a tenth of its
+// start-up loading it.
+bool LocaleIsUtf8OrAscii(const char* lc_all, const char* lc_ctype, const char* lang);
+#endif
+
 // The arguments after the program name, in the encoding that ArgumentToCp932 reads: the
 // locale's on Linux; UTF-8 on Windows, taken from the wide command line so that a character
 // the ANSI code page lacks is refused instead of arriving as '?'.

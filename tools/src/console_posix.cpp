@@ -4,12 +4,34 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
-#include "command_line.h"
 #include "console.h"
 #include "platform/encoding.h"
 
 namespace orvek_cli {
+
+bool LocaleIsUtf8OrAscii(const char* lc_all, const char* lc_ctype, const char* lang) {
+  std::string_view name = "C";
+  for (const char* value : {lc_all, lc_ctype, lang}) {
+    if (value != nullptr && *value != '\0') {
+      name = value;
+      break;
+    }
+  }
+  if (name == "C" || name == "POSIX") return true;
+  // language_TERRITORY.codeset@modifier: the codeset, as UTF-8 or utf8 in any case.
+  const std::size_t dot = name.find('.');
+  if (dot == std::string_view::npos) return false;
+  std::string_view codeset = name.substr(dot + 1);
+  codeset = codeset.substr(0, codeset.find('@'));
+  std::string folded;
+  for (char c : codeset) {
+    if (c != '-') folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  }
+  return folded == "utf8";
+}
 
 void UseTerminalLocale() {
   if (!LocaleIsUtf8OrAscii(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"))) {

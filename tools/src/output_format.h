@@ -6,7 +6,7 @@
 #include <string>
 
 #include "command_line.h"
-#include "record.h"
+#include "whole_record.h"
 
 namespace orvek_cli {
 

@@ -3,9 +3,12 @@
 #include <algorithm>
 
 #include "kana_width.h"
+#include "search_keys.h"
 
 namespace orvek_cli {
 namespace {
+
+using orvek::search_keys::Quoted;
 
 // A find on characters, not bytes: the word must start and end where characters of the text
 // do, so the second byte of one CP932 character and the first of the next never make a match,
@@ -42,10 +45,6 @@ std::string CodePrefix(const std::string& half_width) {
     }
   }
   return digits.size() <= 7 ? digits : std::string();
-}
-
-std::string Quoted(const std::string& name) {
-  return '"' + name + '"';
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // Which records a search wants: find's words, a postal code, or the library's match modes
-// over names; each also says which bytes a line needs to be worth reading (record_scan.h).
+// over names; each also says which bytes a line needs to be worth reading (word_screen.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "record.h"
-#include "record_scan.h"
+#include "whole_record.h"
+#include "word_screen.h"
 
 namespace orvek_cli {
 

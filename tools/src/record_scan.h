@@ -10,28 +10,10 @@
 #include <vector>
 
 #include "data_file_rule.h"
-#include "record.h"
+#include "whole_record.h"
+#include "word_screen.h"
 
 namespace orvek_cli {
-
-// A text that a line must contain, character by character; a character may have several
-// spellings (ひ or ヒ), any of which counts there.
-struct Needle {
-  std::vector<std::vector<std::string>> chars;
-
-  Needle() = default;
-  // Each CP932 character spelled as it is.
-  Needle(std::string_view bytes);
-  Needle(const std::string& bytes) : Needle(std::string_view(bytes)) {}
-  Needle(const char* bytes) : Needle(std::string_view(bytes)) {}
-};
-
-// The needles of which a line must contain at least one for its record to be worth parsing.
-// Between two characters of a needle the line may have a column boundary "," (a word may run
-// on from the city into the town area). No needles: every line is parsed.
-struct Screen {
-  std::vector<Needle> needles;
-};
 
 // kNotData: the reader met what Japan Post's file never holds (a line longer than any record;
 // for a named pipe, a first line that is no record or a cut last line), and stopped.

@@ -1,6 +1,9 @@
-#include "record.h"
+#include "whole_record.h"
+
+#include <algorithm>
 
 #include "kana_width.h"
+#include "row_layout.h"
 
 namespace orvek_cli {
 namespace {
@@ -31,12 +34,11 @@ bool BracketsOpen(std::string_view town) {
   return BracketBalance(town) > 0;
 }
 
-void AppendPadded(std::string& row, const std::string& name, std::size_t quoted_width) {
+void AppendPadded(std::string& row, const std::string& name, std::size_t width) {
   row += name;
-  // The library counts the quotes it strips later, so a name of odd length gets a column one
-  // byte narrower; the same arithmetic keeps these rows equal to its rows.
-  const std::size_t quoted = name.size() + 2;
-  if (quoted < quoted_width) row.append((quoted_width + 1 - quoted) / 2 * 2, ' ');
+  // The library pads a name with its quotes counted (they go afterwards), and so do these
+  // rows, which come out equal to its rows.
+  row.append(orvek::row_layout::PaddingAfter(name.size() + 2, width), ' ');
 }
 
 }  // namespace
@@ -89,14 +91,17 @@ void CleanRecord(Record& record) {
 }
 
 std::string ClassicRow(const Record& record) {
+  namespace layout = orvek::row_layout;
   const std::string& code = record[kPostalCode];
   std::string row;
-  row.reserve(64 + record[kTown].size());
-  row.append(code, 0, 3).append("-").append(code, std::min<std::size_t>(3, code.size()), 4);
-  row += "  ";
-  AppendPadded(row, record[kPrefecture], 11);
-  row += "  ";
-  AppendPadded(row, record[kCity], 23);
+  row.reserve(layout::kTownColumn + record[kTown].size());
+  row.append(code, 0, layout::kCodeHead)
+      .append(1, layout::kCodeHyphen)
+      .append(code, std::min(layout::kCodeHead, code.size()), layout::kCodeTail);
+  row += layout::kSeparator;
+  AppendPadded(row, record[kPrefecture], layout::kPrefWidth);
+  row += layout::kSeparator;
+  AppendPadded(row, record[kCity], layout::kCityWidth);
   row += record[kTown];
   return row;
 }
