@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "../contract/contract_driver.h"
+#include "contract_driver.h"
 #include "platform/encoding.h"
 #include "test_form.h"
 

@@ -1,13 +1,12 @@
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "platform/encoding.h"
-#include "run_program.h"
+#include "test_support.h"
 
-namespace orvek_test {
+namespace test_support {
 namespace {
 
 std::wstring Widen(const std::string& utf8) {
@@ -47,13 +46,6 @@ HANDLE OpenForChild(const std::filesystem::path& path) {
                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The console's output code page, else the OEM one: what a console would show.
 UINT TerminalCodePage() {
   const UINT console = GetConsoleOutputCP();
@@ -63,19 +55,19 @@ UINT TerminalCodePage() {
 }  // namespace
 
 Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& cwd, const std::vector<std::string>& env,
-                   const std::filesystem::path& stdout_path) {
+                   const std::filesystem::path& cwd, const RunOptions& options) {
   // The child inherits the test's environment; the variables given join it for good, which
   // the tests that pass any rely on.
-  for (const std::string& variable : env) {
+  if (options.env_only) ADD_FAILURE() << "a program's own environment alone is POSIX only";
+  for (const std::string& variable : options.env) {
     const std::size_t equals = variable.find('=');
     if (equals != std::string::npos) {
       SetEnvironmentVariableW(Widen(variable.substr(0, equals)).c_str(),
                               Widen(variable.substr(equals + 1)).c_str());
     }
   }
-  const bool own_out = stdout_path.empty();
-  const std::filesystem::path out_path = own_out ? cwd / "stdout.txt" : stdout_path;
+  const bool own_out = options.stdout_path.empty();
+  const std::filesystem::path out_path = own_out ? cwd / "stdout.txt" : options.stdout_path;
   const std::filesystem::path err_path = cwd / "stderr.txt";
   const std::filesystem::path absolute = std::filesystem::absolute(program);
   std::wstring command_line = Quote(absolute.wstring());
@@ -94,16 +86,25 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   if (out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
       CreateProcessW(absolute.wstring().c_str(), command_line.data(), nullptr, nullptr, TRUE, 0,
                      nullptr, cwd.wstring().c_str(), &startup, &process)) {
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const DWORD wait = options.timeout.count() == 0
+                           ? INFINITE
+                           : static_cast<DWORD>(options.timeout.count() * 1000);
+    if (WaitForSingleObject(process.hProcess, wait) == WAIT_TIMEOUT) {
+      TerminateProcess(process.hProcess, 1);
+      WaitForSingleObject(process.hProcess, INFINITE);
+      outcome.timed_out = true;
+    }
     DWORD code = 0;
-    if (GetExitCodeProcess(process.hProcess, &code)) outcome.status = static_cast<int>(code);
+    if (!outcome.timed_out && GetExitCodeProcess(process.hProcess, &code)) {
+      outcome.status = static_cast<int>(code);
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
   if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
   if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
-  if (own_out) outcome.out = ReadFile(out_path);
-  outcome.err = ReadFile(err_path);
+  if (own_out) outcome.out = ReadWholeFile(out_path);
+  outcome.err = ReadWholeFile(err_path);
   return outcome;
 }
 
@@ -141,4 +142,4 @@ std::string CutLeadByteAsListed() {
   return "\x81\x45";
 }
 
-}  // namespace orvek_test
+}  // namespace test_support
