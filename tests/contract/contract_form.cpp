@@ -1,8 +1,8 @@
 #include "contract_form.h"
 
 #include "contract_driver.h"
-#include "platform/encoding.h"
 #include "platform/resource_registry.h"
+#include "test_support.h"
 
 namespace contract {
 
@@ -16,7 +16,7 @@ void RegisterFormTemplate() {
       0,
       200,
       120,
-      platform::Utf8ToCp932("ＭＳ ゴシック").value(),
+      test_support::Cp932("ＭＳ ゴシック"),
       9,
       {
           {kEdit, WindowKind::Edit, "", kEditStyle, 10, 10, 80, 14},

@@ -419,7 +419,7 @@ TEST_F(OrvekCommandTest, MachineFormatsParseBack) {
       "5\r\n";
   const Outcome csv = Orvek({"code", "1000002", "--format", "csv"});
   EXPECT_EQ(DefaultRows(header + csv_row), csv.out);
-  EXPECT_EQ(platform::Utf8ToCp932(header + csv_row).value(),
+  EXPECT_EQ(Cp932(header + csv_row),
             Orvek({"code", "1000002", "--format", "csv", "--encoding", "cp932"}).out);
 
   std::string tsv_header = header.substr(0, header.size() - 2) + "\n";
@@ -489,9 +489,8 @@ TEST_F(OrvekCommandTest, OutputEncodings) {
   data = data.substr(0, cut).append("\x93").append(data, cut);
   WriteData(Line("1000002", "東京都", "千代田区", "大手町") + data);  // a good first line
 
-  const std::string listed =
-      platform::Utf8ToCp932("100-0001  東京都      千代田区              丸の内").value() +
-      test_support::CutLeadByteAsListed() + "\n";
+  const std::string listed = Cp932("100-0001  東京都      千代田区              丸の内") +
+                             test_support::CutLeadByteAsListed() + "\n";
   const std::string utf8_row = platform::Cp932ToUtf8(listed);
   const std::string cp932_row = listed;
   EXPECT_EQ(utf8_row, Orvek({"code", "1000001", "--encoding", "utf-8"}).out);

@@ -167,7 +167,7 @@ TEST(Record, CleanOnlyTheNotListedTownArea) {
 
 class ScanTest : public ::testing::Test {
  protected:
-  void SetUp() override { path_ = folder_.Path() / "ken_all.csv"; }
+  void SetUp() override { path_ = folder_.Path() / "scanned.csv"; }
 
   // Every record the scan visits, as "code:town:town reading:lines" in UTF-8.
   std::vector<std::string> Scan(const std::string& bytes, const Screen& screen, bool join) {

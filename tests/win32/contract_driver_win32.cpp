@@ -10,6 +10,7 @@
 #include "contract_driver.h"
 #include "platform/encoding.h"
 #include "test_form.h"
+#include "test_support.h"
 
 namespace contract {
 namespace {
@@ -175,9 +176,7 @@ class Win32Driver final : public Driver {
 
   std::vector<Note> Notes() override { return form_.notes; }
   void ClearNotes() override { form_.notes.clear(); }
-  std::string Cp932(const std::string& utf8) override {
-    return platform::Utf8ToCp932(utf8).value_or("");
-  }
+  std::string Cp932(const std::string& utf8) override { return test_support::Cp932(utf8); }
 
   // The system converts a broken character of code page 932 into that code page's default
   // character, KATAKANA MIDDLE DOT; the core and Qt show U+FFFD instead.

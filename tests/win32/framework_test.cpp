@@ -14,6 +14,7 @@
 #include "resource_ids.h"
 #include "searching_dlg.h"
 #include "test_form.h"
+#include "test_support.h"
 
 namespace {
 
@@ -277,18 +278,18 @@ TEST_F(FrameworkTest, DataExchangeMovesCp932TextAndChecksItsLength) {
   ExchangeDialog dialog;
   ASSERT_TRUE(dialog.Create(win32_test::kFormTemplate));
   HWND edit = dialog.Item(101);
-  dialog.m_strText = platform::Utf8ToCp932("東京").value().c_str();
+  dialog.m_strText = test_support::Cp932("東京").c_str();
   ASSERT_TRUE(dialog.UpdateData(FALSE));
   EXPECT_EQ("東京", Utf8Text(edit));
   EXPECT_EQ(4, ::SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)) << "loading limits the control";
 
   dialog.m_strText.Empty();
   ASSERT_TRUE(dialog.UpdateData(TRUE));
-  EXPECT_EQ(platform::Utf8ToCp932("東京").value(), dialog.m_strText.Bytes());
+  EXPECT_EQ(test_support::Cp932("東京"), dialog.m_strText.Bytes());
   EXPECT_TRUE(backend_.MessageBoxes().empty());
 
   // Text set by the program is not limited; saving it fails the exchange with the message.
-  ::SetWindowTextA(edit, platform::Utf8ToCp932("東京都").value().c_str());
+  ::SetWindowTextA(edit, test_support::Cp932("東京都").c_str());
   ::SetFocus(dialog.Item(105));
   EXPECT_FALSE(dialog.UpdateData(TRUE));
   ASSERT_EQ(1u, backend_.MessageBoxes().size());
@@ -308,7 +309,7 @@ TEST_F(FrameworkTest, DataExchangeMovesCp932TextAndChecksItsLength) {
 TEST_F(FrameworkTest, AListBoxWithoutParentKeepsItsRowsBytes) {
   CListBox list;
   ASSERT_TRUE(list.Create(LBS_NOTIFY, RECT{0, 0, 0, 0}, nullptr, 1));
-  const std::string row = platform::Utf8ToCp932("100-0001  東京都      千代田区").value();
+  const std::string row = test_support::Cp932("100-0001  東京都      千代田区");
   EXPECT_EQ(0, list.AddString(row.c_str()));
   EXPECT_EQ(1, list.AddString("x"));
   CString text;
