@@ -18,9 +18,7 @@
 
 namespace morvane_test {
 
-inline std::string Utf8(const std::string& cp932) {
-  return platform::Cp932ToUtf8(cp932);
-}
+using test_support::Utf8;
 
 class AppTest : public ::testing::Test {
  protected:
@@ -34,11 +32,7 @@ class AppTest : public ::testing::Test {
   }
 
   // Works in the folder with the real data file; false (and the test skipped) without it.
-  static bool UseRealData() {
-    if (test_support::RealDataFile().empty()) return false;
-    std::filesystem::current_path(test_support::DataDir());
-    return true;
-  }
+  static bool UseRealData() { return test_support::EnterDataDir(); }
 
   // An empty folder of its own: no data file there.
   void UseEmptyFolder() {

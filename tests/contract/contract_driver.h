@@ -52,6 +52,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace contract {
 
 // Control ids of the form.
@@ -113,7 +115,7 @@ class Driver {
   virtual void ClearNotes() = 0;
 
   // UTF-8 to the CP932 bytes that the programs send.
-  virtual std::string Cp932(const std::string& utf8) = 0;
+  static std::string Cp932(const std::string& utf8) { return test_support::Cp932(utf8); }
 
   // How a row shows a double-byte character cut in half (UTF-8).
   virtual std::string BrokenCharacterShownAs() const { return "\uFFFD"; }

@@ -31,7 +31,8 @@ class WorkingFolder {
 
  private:
   std::string previous_;
-  std::string path_;
+  test_support::TemporaryFolder folder_{"orvek-test-"};
+  std::string path_ = folder_.Path().string();
 };
 
 // A file descriptor for reading path byte for byte (binary mode on Windows, where the C

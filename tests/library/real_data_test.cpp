@@ -25,12 +25,11 @@ using orvek_test::Cp932;
 class RealDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (test_support::RealDataFile().empty()) {
+    previous_ = std::filesystem::current_path();
+    if (!test_support::EnterDataDir()) {
       GTEST_SKIP() << "no KEN_ALL.CSV in " << test_support::DataDir()
                    << " (the zip named by MORVANE_DATA_ZIP is missing; see the README)";
     }
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(test_support::DataDir());
     ASSERT_TRUE(list_.Create(0, RECT{0, 0, 100, 100}, nullptr, 1005));
   }
   void TearDown() override {

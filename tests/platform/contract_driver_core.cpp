@@ -12,7 +12,6 @@
 #include "platform/headless_backend.h"
 #include "platform/listbox.h"
 #include "platform/user_input.h"
-#include "test_support.h"
 
 namespace contract {
 namespace {
@@ -33,7 +32,6 @@ class CoreDriver final : public Driver {
   }
   std::vector<Note> Notes() override { return form_.notes; }
   void ClearNotes() override { form_.notes.clear(); }
-  std::string Cp932(const std::string& utf8) override { return test_support::Cp932(utf8); }
 
   void PressKey(int control, UINT vk) override { platform::user::ListKey(Item(control), vk); }
   void PressRow(int list, int row) override { platform::user::ListPress(Item(list), row); }

@@ -111,11 +111,7 @@ class AppFlows : public ::testing::Test {
     std::filesystem::current_path(start_dir_);
     EXPECT_EQ(0u, platform::TopLevelWindows().size());
   }
-  bool UseRealData() {
-    if (test_support::RealDataFile().empty()) return false;
-    std::filesystem::current_path(test_support::DataDir());
-    return true;
-  }
+  static bool UseRealData() { return test_support::EnterDataDir(); }
   std::filesystem::path start_dir_;
 };
 

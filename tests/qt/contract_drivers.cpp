@@ -36,7 +36,6 @@ class QtDriver final : public Driver {
   }
   std::vector<Note> Notes() override { return dialog_.notes; }
   void ClearNotes() override { dialog_.notes.clear(); }
-  std::string Cp932(const std::string& utf8) override { return qt_test::Cp932(utf8.c_str()); }
 
   void PressKey(int control, UINT vk) override {
     const Qt::Key key = QtKey(vk);

@@ -7,9 +7,8 @@
 #include "test_support.h"
 
 namespace test_support {
-namespace {
 
-std::wstring Widen(const std::string& utf8) {
+std::wstring Wide(const std::string& utf8) {
   if (utf8.empty()) return {};
   const int size = static_cast<int>(utf8.size());
   const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
@@ -17,6 +16,18 @@ std::wstring Widen(const std::string& utf8) {
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
   return wide;
 }
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int size = static_cast<int>(wide.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+  return text;
+}
+
+namespace {
 
 // One argument quoted so that CommandLineToArgvW gives it back unchanged: backslashes double
 // only before a quote, and the quote itself is escaped.
@@ -62,8 +73,8 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   for (const std::string& variable : options.env) {
     const std::size_t equals = variable.find('=');
     if (equals != std::string::npos) {
-      SetEnvironmentVariableW(Widen(variable.substr(0, equals)).c_str(),
-                              Widen(variable.substr(equals + 1)).c_str());
+      SetEnvironmentVariableW(Wide(variable.substr(0, equals)).c_str(),
+                              Wide(variable.substr(equals + 1)).c_str());
     }
   }
   const bool own_out = options.stdout_path.empty();
@@ -71,7 +82,7 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   const std::filesystem::path err_path = cwd / "stderr.txt";
   const std::filesystem::path absolute = std::filesystem::absolute(program);
   std::wstring command_line = Quote(absolute.wstring());
-  for (const std::string& arg : args) command_line += L" " + Quote(Widen(arg));
+  for (const std::string& arg : args) command_line += L" " + Quote(Wide(arg));
 
   Outcome outcome;
   const HANDLE out = OpenForChild(out_path);
@@ -129,7 +140,7 @@ std::string DefaultOutput(const std::string& cp932) {
 std::string InTerminalEncoding(const std::string& utf8) {
   const UINT code_page = TerminalCodePage();
   if (code_page == CP_UTF8) return utf8;
-  const std::wstring wide = Widen(utf8);
+  const std::wstring wide = Wide(utf8);
   const int size = static_cast<int>(wide.size());
   const int length =
       WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);

@@ -45,6 +45,16 @@ std::string Cp932(const std::string& utf8) {
   return cp932.value_or("");
 }
 
+std::string Utf8(const std::string& cp932) {
+  return platform::Cp932ToUtf8(cp932);
+}
+
+bool EnterDataDir() {
+  if (RealDataFile().empty()) return false;
+  fs::current_path(DataDir());
+  return true;
+}
+
 fs::path DataDir() {
   return MORVANE_DATA_DIR;
 }

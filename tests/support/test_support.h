@@ -79,6 +79,13 @@ class TemporaryFolder {
 
 // The CP932 bytes of UTF-8 text (a test failure, and empty, when CP932 cannot hold it).
 std::string Cp932(const std::string& utf8);
+// UTF-8 text of CP932 bytes.
+std::string Utf8(const std::string& cp932);
+#ifdef _WIN32
+// UTF-16 as the system's W functions take it, and back.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+#endif
 
 // ---- The real data file, unpacked into the build folder by the build.
 
@@ -86,6 +93,8 @@ std::string Cp932(const std::string& utf8);
 std::filesystem::path DataDir();
 // KEN_ALL.CSV (or ken_all.csv) there; empty when absent, and the tests that need it skip.
 std::filesystem::path RealDataFile();
+// Makes DataDir the current folder when the file is there; false (nothing changed) otherwise.
+bool EnterDataDir();
 // Its lines (CP932, without the line ends), read by a plain scan of the file independent of
 // the code under test: the figures of whichever edition is unpacked are counted from it.
 const std::vector<std::string>& RealDataLines();

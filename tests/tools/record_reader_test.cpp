@@ -30,9 +30,7 @@ using namespace orvek_cli;
 namespace {
 
 using test_support::Cp932;
-std::string Utf8(const std::string& cp932) {
-  return platform::Cp932ToUtf8(cp932);
-}
+using test_support::Utf8;
 
 // One line of the file in the published layout, from UTF-8 columns.
 std::string Line(const std::string& code, const std::string& kana, const std::string& town,

@@ -180,11 +180,9 @@ class SearchFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     morvane::RegisterResources();
-    if (test_support::RealDataFile().empty()) {
-      GTEST_SKIP() << "no KEN_ALL.CSV in " << test_support::DataDir();
-    }
     previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(test_support::DataDir());
+    if (!test_support::EnterDataDir())
+      GTEST_SKIP() << "no KEN_ALL.CSV in " << test_support::DataDir();
   }
   void TearDown() override {
     if (!previous_.empty()) std::filesystem::current_path(previous_);

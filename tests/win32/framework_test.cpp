@@ -25,12 +25,7 @@ std::string Utf8Text(HWND window) {
   std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(
       ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length,
-                        nullptr, nullptr);
-  return utf8;
+  return test_support::Utf8(text);
 }
 
 std::string ClassOf(HWND window) {
@@ -89,13 +84,8 @@ TEST_F(FrameworkTest, ProgramDialogsAreBuiltFromTheirTables) {
     LOGFONTW font{};
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(dialog.m_hWnd, WM_GETFONT, 0, 0)),
                  sizeof font, &font);
-    const std::wstring face(font.lfFaceName);
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, face.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string face_utf8(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, face.c_str(), -1, face_utf8.data(), length, nullptr, nullptr);
-    face_utf8.resize(std::strlen(face_utf8.c_str()));
-    EXPECT_EQ(platform::Cp932ToUtf8(tpl->font_name), face_utf8);
+    EXPECT_EQ(platform::Cp932ToUtf8(tpl->font_name),
+              test_support::Utf8(std::wstring(font.lfFaceName)));
     EXPECT_EQ(-::MulDiv(tpl->point_size, ::GetDeviceCaps(::GetDC(nullptr), LOGPIXELSY), 72),
               font.lfHeight);
 
