@@ -28,9 +28,7 @@ WorkingFolder::~WorkingFolder() {
 }
 
 void WorkingFolder::Write(const std::string& name, const std::string& bytes) const {
-  std::ofstream file(path_ + "/" + name, std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(file.good()) << name;
+  test_support::WriteWholeFile(path_ + "/" + name, bytes);
 }
 
 void WorkingFolder::Remove(const std::string& name) const {

@@ -20,6 +20,12 @@ std::string ReadWholeFile(const fs::path& path) {
   return text.str();
 }
 
+void WriteWholeFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  EXPECT_TRUE(file.good()) << path;
+}
+
 std::string RemoveFolder(const fs::path& folder) {
   std::error_code error;
   for (int attempt = 0; attempt < 50; ++attempt) {

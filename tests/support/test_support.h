@@ -53,6 +53,8 @@ std::string CutLeadByteAsListed();
 
 // The bytes of a file; empty when it cannot be read.
 std::string ReadWholeFile(const std::filesystem::path& path);
+// Writes the file anew with these bytes (a test failure when it cannot).
+void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
 
 // A fresh, empty temporary folder whose name starts with prefix; empty on failure.
 std::filesystem::path MakeTemporaryFolder(const std::string& prefix);

@@ -169,10 +169,7 @@ class ScanTest : public ::testing::Test {
 
   // Every record the scan visits, as "code:town:town reading:lines" in UTF-8.
   std::vector<std::string> Scan(const std::string& bytes, const Screen& screen, bool join) {
-    if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
-      std::fwrite(bytes.data(), 1, bytes.size(), out);
-      std::fclose(out);
-    }
+    test_support::WriteWholeFile(path_, bytes);
     return ScanFile(path_, screen, join);
   }
 
@@ -288,10 +285,7 @@ TEST_F(ScanTest, RecordsLongerThanABlockButNoLineLongerThanARecord) {
     std::string town;  // UTF-8 here; two bytes a character in the file
     for (std::size_t i = 0; i < length / 2; ++i) town += "町";
     const std::string file = Line("1000001", "ｱ", "前") + Line("1000002", "ｲ", town);
-    if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
-      std::fwrite(file.data(), 1, file.size(), out);
-      std::fclose(out);
-    }
+    test_support::WriteWholeFile(path_, file);
     for (const Reading reading : {Reading::kMapped, Reading::kBlocks}) {
       std::FILE* in = std::fopen(path_.string().c_str(), "rb");
       ASSERT_NE(nullptr, in);
@@ -309,10 +303,7 @@ TEST_F(ScanTest, RecordsLongerThanABlockButNoLineLongerThanARecord) {
 TEST_F(ScanTest, StopsWhenTold) {
   const std::string bytes = kSplitRecords;
   for (const Reading reading : {Reading::kMapped, Reading::kBlocks}) {
-    if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
-      std::fwrite(bytes.data(), 1, bytes.size(), out);
-      std::fclose(out);
-    }
+    test_support::WriteWholeFile(path_, bytes);
     std::FILE* in = std::fopen(path_.string().c_str(), "rb");
     ASSERT_NE(nullptr, in);
     int visited = 0;
@@ -328,10 +319,7 @@ TEST_F(ScanTest, MapsOnlyWhatCanBeMapped) {
   // A regular file is mapped whole (not on Windows); an empty file and a folder are not, and
   // the reader then takes the stream: no records from the one, a read error from the other.
   const std::string bytes = kSplitRecords;
-  if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
-  }
+  test_support::WriteWholeFile(path_, bytes);
   std::FILE* in = std::fopen(path_.string().c_str(), "rb");
   ASSERT_NE(nullptr, in);
   {
@@ -373,10 +361,7 @@ TEST_F(ScanTest, AMappedFileCutShortEndsTheProcessAsAFailedRead) {
   // the process must end as after a failed read (status 1 and the message), not crash.
   std::string bytes;
   while (bytes.size() < (std::size_t{256} << 10)) bytes += kSplitRecords;
-  if (std::FILE* out = std::fopen(path_.string().c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
-  }
+  test_support::WriteWholeFile(path_, bytes);
   int err[2];
   ASSERT_EQ(0, ::pipe(err));
   const pid_t child = ::fork();

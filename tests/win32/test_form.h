@@ -12,6 +12,12 @@ using contract::RegisterFormTemplate;
 
 // Delivers the messages waiting for this thread, as the modal loop would between a person's
 // actions.
-void Pump();
+inline void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
 
 }  // namespace win32_test
