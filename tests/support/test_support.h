@@ -9,8 +9,7 @@
 
 namespace test_support {
 
-// ---- Programs run as processes (one implementation per system).
-
+// Programs run as processes (one implementation per system).
 struct Outcome {
   int status = -1;  // the exit status; -1 when it did not end by itself
   std::string out;
@@ -49,8 +48,6 @@ std::string DefaultOutput(const std::string& cp932);
 // Unicode, so on Windows (and Wine) the byte comes back as "・" (0x81 0x45).
 std::string CutLeadByteAsListed();
 
-// ---- Files and folders.
-
 // The bytes of a file; empty when it cannot be read.
 std::string ReadWholeFile(const std::filesystem::path& path);
 // Writes the file anew with these bytes (a test failure when it cannot).
@@ -77,8 +74,6 @@ class TemporaryFolder {
   std::filesystem::path path_;
 };
 
-// ---- Text.
-
 // The CP932 bytes of UTF-8 text (a test failure, and empty, when CP932 cannot hold it).
 std::string Cp932(const std::string& utf8);
 // UTF-8 text of CP932 bytes.
@@ -89,9 +84,7 @@ std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& wide);
 #endif
 
-// ---- The real data file, unpacked into the build folder by the build.
-
-// The folder it is unpacked to (the build's MORVANE_DATA_DIR).
+// The folder the build unpacks the real data file to (the build's MORVANE_DATA_DIR).
 std::filesystem::path DataDir();
 // KEN_ALL.CSV (or ken_all.csv) there; empty when absent, and the tests that need it skip.
 std::filesystem::path RealDataFile();

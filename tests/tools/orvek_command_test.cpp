@@ -18,7 +18,6 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
