@@ -3,10 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,12 +14,11 @@
 #include "platform/encoding.h"
 #include "platform/headless_backend.h"
 #include "platform/listbox.h"
+#include "test_support.h"
 
 namespace morvane_test {
 
-inline std::string Utf8(const std::string& cp932) {
-  return platform::Cp932ToUtf8(cp932);
-}
+using test_support::Utf8;
 
 class AppTest : public ::testing::Test {
  protected:
@@ -34,21 +32,12 @@ class AppTest : public ::testing::Test {
   }
 
   // Works in the folder with the real data file; false (and the test skipped) without it.
-  bool UseRealData() {
-    const char* dir = std::getenv("MORVANE_DATA_DIR");
-    if (dir == nullptr || !std::filesystem::exists(std::filesystem::path(dir) / "KEN_ALL.CSV")) {
-      return false;
-    }
-    std::filesystem::current_path(dir);
-    return true;
-  }
+  static bool UseRealData() { return test_support::EnterDataDir(); }
 
   // An empty folder of its own: no data file there.
   void UseEmptyFolder() {
-    empty_dir_ =
-        std::filesystem::temp_directory_path() / ("morvane-empty-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(empty_dir_);
-    std::filesystem::current_path(empty_dir_);
+    empty_dir_ = std::make_unique<test_support::TemporaryFolder>("morvane-empty-");
+    std::filesystem::current_path(empty_dir_->Path());
   }
 
   // Runs the program from InitInstance until it ends; every scripted step must have been used.
@@ -94,7 +83,7 @@ class AppTest : public ::testing::Test {
 
   platform::HeadlessBackend backend_;
   std::filesystem::path original_dir_;
-  std::filesystem::path empty_dir_;
+  std::unique_ptr<test_support::TemporaryFolder> empty_dir_;
 };
 
 }  // namespace morvane_test

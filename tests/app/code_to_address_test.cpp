@@ -12,7 +12,7 @@ class CodeToAddressTest : public AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    if (!UseRealData()) GTEST_SKIP() << "MORVANE_DATA_DIR has no KEN_ALL.CSV";
+    if (!UseRealData()) GTEST_SKIP() << "no KEN_ALL.CSV in " << test_support::DataDir();
     User().Click(1000);
   }
   // Ends the dialog and the program by 終了.
@@ -88,20 +88,19 @@ TEST_F(CodeToAddressTest, KeyboardAloneSearchesAndTheFirstDownPicksTheOnlyRow) {
 TEST_F(CodeToAddressTest, SharedCodeListsEveryRecordInFileOrderAndRepeatsWithoutClear) {
   // The town areas of 4520961 as the file lists them, read independently of the library.
   std::vector<std::string> towns;
-  std::ifstream file("KEN_ALL.CSV", std::ios::binary);
-  for (std::string line; std::getline(file, line);) {
+  for (const std::string& line : test_support::RealDataLines()) {
     if (line.find(",\"4520961\",") == std::string::npos) continue;
     std::size_t start = 0;
     for (int column = 0; column < 8; ++column) start = line.find(',', start) + 1;
     const std::size_t end = line.find(',', start);
     towns.push_back(Utf8(line.substr(start + 1, end - start - 2)));
   }
-  ASSERT_EQ(66u, towns.size());
+  ASSERT_GT(towns.size(), 1u);
   User().Type(1001, "452").Type(1002, "0961").Click(1008).Click(1008).Then([towns] {
     const std::vector<std::string> rows = Rows();
-    ASSERT_EQ(132u, rows.size());
-    for (std::size_t i = 0; i < 66; ++i) {
-      EXPECT_EQ(rows[i], rows[i + 66]);
+    ASSERT_EQ(2 * towns.size(), rows.size());
+    for (std::size_t i = 0; i < towns.size(); ++i) {
+      EXPECT_EQ(rows[i], rows[i + towns.size()]);
       EXPECT_EQ(0u, rows[i].find("452-0961  愛知県      清須市")) << rows[i];
       EXPECT_EQ(towns[i], rows[i].substr(rows[i].rfind(' ') + 1)) << "row " << i;
     }

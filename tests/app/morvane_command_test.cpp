@@ -1,95 +1,37 @@
 // The morvane program started from a terminal, as a process: what it says without a display,
 // and the two options that answer without one.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-  int status = -1;  // the exit status; -1 after a signal or a timeout
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::Outcome;
 
 class MorvaneCommandTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "morvane-command-XXXXXX").string();
-    ASSERT_NE(nullptr, mkdtemp(pattern.data()));
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   // Runs morvane with only the given environment (no display unless it names one); a program
   // that is still running after 30 s is killed and fails the test.
   Outcome Run(const std::vector<std::string>& args, std::vector<std::string> env) {
-    const fs::path out_path = dir_ / "stdout.txt";
-    const fs::path err_path = dir_ / "stderr.txt";
-    std::vector<char*> argv{const_cast<char*>(MORVANE_BINARY)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    env.push_back("HOME=" + dir_.string());
+    env.push_back("HOME=" + dir_.Path().string());
     env.push_back("PATH=/usr/bin:/bin");
     for (const char* kept : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
       if (const char* value = getenv(kept)) env.push_back(std::string(kept) + "=" + value);
     }
-    std::vector<char*> envp;
-    for (std::string& variable : env) envp.push_back(variable.data());
-    envp.push_back(nullptr);
-
-    const pid_t pid = fork();
-    if (pid == 0) {
-      const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (out < 0 || err < 0 || chdir(dir_.c_str()) != 0) _exit(126);
-      dup2(out, STDOUT_FILENO);
-      dup2(err, STDERR_FILENO);
-      execve(MORVANE_BINARY, argv.data(), envp.data());
-      _exit(127);
-    }
-    Outcome outcome;
-    int wait_status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    pid_t done = 0;
-    while (pid > 0 && (done = waitpid(pid, &wait_status, WNOHANG)) == 0 &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    if (pid > 0 && done == 0) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &wait_status, 0);
-      ADD_FAILURE() << "morvane still ran after 30 s";
-    } else if (done == pid && WIFEXITED(wait_status)) {
-      outcome.status = WEXITSTATUS(wait_status);
-    } else if (done == pid && WIFSIGNALED(wait_status)) {
-      ADD_FAILURE() << "morvane ended by signal " << WTERMSIG(wait_status);
-    }
-    outcome.out = ReadFile(out_path);
-    outcome.err = ReadFile(err_path);
+    const Outcome outcome = test_support::RunProgram(MORVANE_BINARY, args, dir_.Path(),
+                                                     {env, true, {}, std::chrono::seconds(30)});
+    if (outcome.timed_out) ADD_FAILURE() << "morvane still ran after 30 s";
+    if (outcome.signal != 0) ADD_FAILURE() << "morvane ended by signal " << outcome.signal;
     return outcome;
   }
 
-  fs::path dir_;
+  test_support::TemporaryFolder dir_{"morvane-command-"};
 };
 
 // One line on stderr that says what is missing, exit 1: not Qt's abort with its plugin advice.

@@ -5,6 +5,7 @@
 
 #include "platform/encoding.h"
 #include "row_splitter.h"
+#include "test_support.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ struct Split {
 // Splits a row given in UTF-8 into destinations prefilled with a marker, so that unreached
 // destinations show.
 Split SplitUtf8(const std::string& row_utf8) {
-  const std::string row = platform::Utf8ToCp932(row_utf8).value();
+  const std::string row = test_support::Cp932(row_utf8);
   char pref[CRowSplitter::kPrefSize] = "-";
   char city[CRowSplitter::kCitySize] = "-";
   char town[CRowSplitter::kTownSize] = "-";

@@ -23,8 +23,8 @@
 //                                BackendName);
 //       INSTANTIATE_TEST_SUITE_P(Win32, EditContract, ::testing::Values(&kWin32), BackendName);
 //       }
-//     and compile listbox_contract.cpp and edit_contract.cpp into that program. The tests are
-//     then named Win32/ListBoxContract.<case>/Win32.
+//     and link that program with the target morvane_contract (the cases, and the form as a
+//     dialog in contract_form.h). The tests are then named Win32/ListBoxContract.<case>/Win32.
 //
 // The form: a dialog in "ＭＳ ゴシック" 9 pt, 200 x 120 dialog units, holding
 //   kEdit       edit      ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP            10, 10, 80 x 14
@@ -51,6 +51,8 @@
 #endif
 
 #include <gtest/gtest.h>
+
+#include "test_support.h"
 
 namespace contract {
 
@@ -113,7 +115,7 @@ class Driver {
   virtual void ClearNotes() = 0;
 
   // UTF-8 to the CP932 bytes that the programs send.
-  virtual std::string Cp932(const std::string& utf8) = 0;
+  static std::string Cp932(const std::string& utf8) { return test_support::Cp932(utf8); }
 
   // How a row shows a double-byte character cut in half (UTF-8).
   virtual std::string BrokenCharacterShownAs() const { return "\uFFFD"; }

@@ -3,7 +3,6 @@
 
 #include <fstream>
 #include <map>
-#include <random>
 #include <string>
 
 #ifndef _WIN32
@@ -11,6 +10,7 @@
 #endif
 
 #include "data_folder.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -73,9 +73,8 @@ class DataFolderChoiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     start_ = fs::current_path();
-    root_ =
-        fs::temp_directory_path() / ("orvek-data-folder-" + std::to_string(std::random_device{}()));
-    fs::remove_all(root_);
+    root_ = test_support::MakeTemporaryFolder("orvek-data-folder-");
+    ASSERT_FALSE(root_.empty());
     for (const char* folder : {"current", "empty", "upper", "lower", "pipe", "directory"}) {
       fs::create_directories(root_ / folder);
     }
@@ -103,7 +102,7 @@ TEST_F(DataFolderChoiceTest, TheCurrentFolderFirstThenTheFirstInstalledOneWithTh
   EXPECT_FALSE(HasDataFile(root_ / "directory"));
   EXPECT_FALSE(HasDataFile(root_ / "nowhere"));
 #ifndef _WIN32
-  EXPECT_TRUE(HasDataFile(root_ / "pipe"));  // the screenshots feed the program through one
+  EXPECT_TRUE(HasDataFile(root_ / "pipe"));    // the screenshots feed the program through one
   EXPECT_TRUE(HasDataFile(root_ / "device"));  // refused by the search, with the reason
 #endif
 

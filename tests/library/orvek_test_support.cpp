@@ -7,53 +7,28 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
-
-#include "platform/encoding.h"
 
 namespace orvek_test {
-
-std::string Sj(const char* utf8) {
-  const auto cp932 = platform::Utf8ToCp932(utf8);
-  EXPECT_TRUE(cp932.has_value()) << utf8;
-  return cp932.value_or("");
-}
 
 std::string Quoted(const char* utf8) {
   // Appended in order: inserting the quote in front of the temporary makes gcc 12 at -O3 warn
   // of an overlapping copy that cannot happen (-Wrestrict).
   std::string quoted(1, '"');
-  quoted += Sj(utf8);
+  quoted += Cp932(utf8);
   quoted += '"';
   return quoted;
 }
 
 WorkingFolder::WorkingFolder() : previous_(std::filesystem::current_path().string()) {
-  // A name no other test run holds: create_directory fails on an existing folder.
-  std::random_device random;
-  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("orvek-test-" + std::to_string(random()));
-    std::error_code error;
-    if (std::filesystem::create_directory(folder, error)) path_ = folder.string();
-  }
-  if (path_.empty()) {
-    ADD_FAILURE() << "no temporary folder";
-    return;
-  }
-  std::filesystem::current_path(path_);
+  if (!path_.empty()) std::filesystem::current_path(path_);
 }
 
 WorkingFolder::~WorkingFolder() {
   std::filesystem::current_path(previous_);
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
 }
 
 void WorkingFolder::Write(const std::string& name, const std::string& bytes) const {
-  std::ofstream file(path_ + "/" + name, std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(file.good()) << name;
+  test_support::WriteWholeFile(path_ + "/" + name, bytes);
 }
 
 void WorkingFolder::Remove(const std::string& name) const {

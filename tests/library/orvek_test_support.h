@@ -9,11 +9,11 @@
 
 #include "orvek/orvek.h"
 #include "search.h"
+#include "test_support.h"
 
 namespace orvek_test {
 
-// CP932 bytes of a UTF-8 literal.
-std::string Sj(const char* utf8);
+using test_support::Cp932;
 // A name as the dialogs pass it: CP932, in double quotes.
 std::string Quoted(const char* utf8);
 
@@ -31,7 +31,8 @@ class WorkingFolder {
 
  private:
   std::string previous_;
-  std::string path_;
+  test_support::TemporaryFolder folder_{"orvek-test-"};
+  std::string path_ = folder_.Path().string();
 };
 
 // A file descriptor for reading path byte for byte (binary mode on Windows, where the C

@@ -12,14 +12,14 @@
 
 namespace {
 
+using orvek_test::Cp932;
 using orvek_test::Quoted;
-using orvek_test::Sj;
 
 // A published-style line for 千代田, with the extra columns that the record ignores.
 std::string ChiyodaLine() {
-  return "13101,\"100  \",\"1000001\",\"" + Sj("ﾄｳｷｮｳﾄ") + "\",\"" + Sj("ﾁﾖﾀﾞｸ") + "\",\"" +
-         Sj("ﾁﾖﾀﾞ") + "\"," + Quoted("東京都") + "," + Quoted("千代田区") + "," + Quoted("千代田") +
-         ",0,0,0,0,0,0\n";
+  return "13101,\"100  \",\"1000001\",\"" + Cp932("ﾄｳｷｮｳﾄ") + "\",\"" + Cp932("ﾁﾖﾀﾞｸ") + "\",\"" +
+         Cp932("ﾁﾖﾀﾞ") + "\"," + Quoted("東京都") + "," + Quoted("千代田区") + "," +
+         Quoted("千代田") + ",0,0,0,0,0,0\n";
 }
 
 ST_ORVEK_TBL Parse(const std::string& line) {
@@ -55,8 +55,8 @@ TEST(RecordTest, CutsLongColumnsAndShiftsAtStrayCommas) {
   const ST_ORVEK_TBL record =
       Parse("1,2,3,4,5,6," + Quoted("神奈川県") + "," + Quoted("千代田,区") + "," + town + "\n");
   EXPECT_EQ(Quoted("神奈川県"), record.szPref);  // 10 bytes: the longest kept whole
-  EXPECT_EQ(std::string(1, '"').append(Sj("千代田")), std::string(record.szCity));
-  EXPECT_EQ(Sj("区") + "\"", std::string(record.szTown));
+  EXPECT_EQ(std::string(1, '"').append(Cp932("千代田")), std::string(record.szCity));
+  EXPECT_EQ(Cp932("区") + "\"", std::string(record.szTown));
 
   const ST_ORVEK_TBL cut = Parse("1,2,3,4,5,6,7,8," + town + "\n");
   EXPECT_EQ(town.substr(0, 80), std::string(cut.szTown));  // the closing quote is gone
@@ -136,10 +136,10 @@ TEST(MatchTest, ModesCompareTheirFieldsOnly) {
     std::string pref, city, town;
     int mode, expected;
   } const cases[] = {
-      {pref, city, town, 1, 1},     {pref, city, other, 1, 0}, {pref, city, other, 2, 1},
-      {other, city, town, 2, 0},    {pref, other, town, 3, 1}, {pref, other, town, 4, 0},
-      {other, city, town, 4, 1},    {other, "", town, 5, 1},   {pref, city, town, 6, 0},
-      {Sj("東京都"), "", "", 5, 0},  // a key without its quotes
+      {pref, city, town, 1, 1},        {pref, city, other, 1, 0}, {pref, city, other, 2, 1},
+      {other, city, town, 2, 0},       {pref, other, town, 3, 1}, {pref, other, town, 4, 0},
+      {other, city, town, 4, 1},       {other, "", town, 5, 1},   {pref, city, town, 6, 0},
+      {Cp932("東京都"), "", "", 5, 0},  // a key without its quotes
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.expected, COrvekTestAccess::ChkJusho(c.pref, c.city, c.town, c.mode, &record))
@@ -151,23 +151,25 @@ TEST(MatchTest, ModesCompareTheirFieldsOnly) {
 }
 
 TEST(RowTest, LinesUpTheColumnsOnceTheQuotesAreGone) {
-  EXPECT_EQ(Sj("100-0001  東京都      千代田区              千代田"),
+  EXPECT_EQ(Cp932("100-0001  東京都      千代田区              千代田"),
             VisibleRow(Parse(ChiyodaLine())));
   // A four-character prefecture gets one pair of spaces; a ten-kanji city one pair as well, so
   // the town area still starts at column 44.
   const std::string ten = "一二三四五六七八九十";
   const std::string row = VisibleRow(Parse("1,2,\"1234567\",4,5,6," + Quoted("神奈川県") + "," +
                                            Quoted(ten.c_str()) + "," + Quoted("町") + "\n"));
-  EXPECT_EQ("123-4567  " + Sj("神奈川県") + "    " + Sj(ten.c_str()) + "  " + Sj("町"), row);
-  EXPECT_EQ(44u, row.find(Sj("町")));
+  EXPECT_EQ("123-4567  " + Cp932("神奈川県") + "    " + Cp932(ten.c_str()) + "  " + Cp932("町"),
+            row);
+  EXPECT_EQ(44u, row.find(Cp932("町")));
   // Eleven kanji are cut to the quote, ten kanji and a lone lead byte; everything moves right.
   const std::string cut =
       VisibleRow(Parse("1,2,\"1234567\",4,5,6," + Quoted("東京都") + "," +
                        Quoted((ten + "百").c_str()) + "," + Quoted("町") + "\n"));
-  EXPECT_EQ("123-4567  " + Sj("東京都") + "      " + Sj(ten.c_str()) + "\x95  " + Sj("町"), cut);
-  EXPECT_EQ(45u, cut.find(Sj("町")));
+  EXPECT_EQ("123-4567  " + Cp932("東京都") + "      " + Cp932(ten.c_str()) + "\x95  " + Cp932("町"),
+            cut);
+  EXPECT_EQ(45u, cut.find(Cp932("町")));
   // No town area: the row ends with the city's padding.
-  EXPECT_EQ(Sj("100-0001  東京都      千代田区              "),
+  EXPECT_EQ(Cp932("100-0001  東京都      千代田区              "),
             VisibleRow(Parse("1,2,\"1000001\",4,5,6," + Quoted("東京都") + "," +
                              Quoted("千代田区") + "\n")));
 }

@@ -19,9 +19,9 @@
 
 namespace {
 
+using orvek_test::Cp932;
 using orvek_test::Quoted;
 using orvek_test::Rows;
-using orvek_test::Sj;
 
 std::string Line(const char* code, const char* pref, const char* city, const char* town) {
   return "13101,\"100  \",\"" + std::string(code) + "\",\"k\",\"k\",\"k\"," + Quoted(pref) + "," +
@@ -50,9 +50,10 @@ TEST_F(SearchTest, CodeSearchAppendsCleanRowsInFileOrder) {
                                    Line("4520961", "愛知県", "清須市", "春日") +
                                    Line("1000001", "東京都", "千代田区", "皇居外苑"));
   EXPECT_EQ(0, Code("\"1000001\""));
-  EXPECT_EQ((std::vector<std::string>{Sj("100-0001  東京都      千代田区              千代田"),
-                                      Sj("100-0001  東京都      千代田区              皇居外苑")}),
-            Rows(list_));
+  EXPECT_EQ(
+      (std::vector<std::string>{Cp932("100-0001  東京都      千代田区              千代田"),
+                                Cp932("100-0001  東京都      千代田区              皇居外苑")}),
+      Rows(list_));
   EXPECT_EQ(0u, backend_.MessageBoxes().size());
 }
 
@@ -67,11 +68,11 @@ TEST_F(SearchTest, AddressModesAndRowsAccumulate) {
   EXPECT_EQ(0, Address(Quoted("東京都"), Quoted("府中市"), Quoted("府中"), 0));
   EXPECT_EQ(0, Address(Quoted("東京都"), Quoted("府中市"), Quoted("府中"), 6));
   // The cleaning pass covers the caller's rows too.
-  EXPECT_EQ(
-      (std::vector<std::string>{"older row", Sj("183-0000  東京都      府中市                府中"),
-                                Sj("726-0000  広島県      府中市                府中町"),
-                                Sj("183-0000  東京都      府中市                府中")}),
-      Rows(list_));
+  EXPECT_EQ((std::vector<std::string>{"older row",
+                                      Cp932("183-0000  東京都      府中市                府中"),
+                                      Cp932("726-0000  広島県      府中市                府中町"),
+                                      Cp932("183-0000  東京都      府中市                府中")}),
+            Rows(list_));
 }
 
 TEST_F(SearchTest, MissingFileShowsTheMessageAndLeavesTheList) {
@@ -80,7 +81,7 @@ TEST_F(SearchTest, MissingFileShowsTheMessageAndLeavesTheList) {
   EXPECT_EQ(-1, Address(Quoted("東京都"), "", "", 5));
   EXPECT_EQ((std::vector<std::string>{"\"kept\""}), Rows(list_));
   ASSERT_EQ(2u, backend_.MessageBoxes().size());
-  EXPECT_EQ("[fnGetChimei]\n" + Sj("郵便番号ファイルオープンエラー"),
+  EXPECT_EQ("[fnGetChimei]\n" + Cp932("郵便番号ファイルオープンエラー"),
             backend_.MessageBoxes()[1].text);
   EXPECT_EQ(MB_OK, backend_.MessageBoxes()[1].type);
 }
@@ -105,7 +106,7 @@ TEST_F(SearchTest, ADirectoryIsNoDataFile) {
   EXPECT_EQ(-1, Address(Quoted("東京都"), "", "", 5));
   EXPECT_EQ((std::vector<std::string>{"\"kept\""}), Rows(list_));
   ASSERT_EQ(2u, backend_.MessageBoxes().size());
-  EXPECT_EQ("[fnGetChimei]\n" + Sj("郵便番号ファイルオープンエラー"),
+  EXPECT_EQ("[fnGetChimei]\n" + Cp932("郵便番号ファイルオープンエラー"),
             backend_.MessageBoxes()[1].text);
 
 #ifndef _WIN32  // names that differ only in case are one name on Windows
@@ -159,7 +160,7 @@ TEST_F(SearchTest, AFileThatIsNotJapanPostsIsRefusedAsUnopenable) {
     EXPECT_EQ(-1, Code("\"1000001\"")) << c.what;
     EXPECT_EQ(-1, Address(Quoted("東京都"), "", "", 5)) << c.what;
     ASSERT_EQ(boxes + 2, backend_.MessageBoxes().size()) << c.what;
-    EXPECT_EQ("[fnGetChimei]\n" + Sj("郵便番号ファイルオープンエラー"),
+    EXPECT_EQ("[fnGetChimei]\n" + Cp932("郵便番号ファイルオープンエラー"),
               backend_.MessageBoxes().back().text)
         << c.what;
   }
@@ -218,7 +219,7 @@ TEST_F(SearchTest, APipeIsHeldToTheRuleAsItStreams) {
       EXPECT_EQ(boxes, backend_.MessageBoxes().size());
     } else {
       ASSERT_EQ(boxes + 1, backend_.MessageBoxes().size());
-      EXPECT_EQ("[fnGetChimei]\n" + Sj(c.message), backend_.MessageBoxes().back().text);
+      EXPECT_EQ("[fnGetChimei]\n" + Cp932(c.message), backend_.MessageBoxes().back().text);
     }
     folder_.Remove("ken_all.csv");
   }
@@ -259,12 +260,12 @@ TEST_F(SearchTest, AReadErrorIsReportedAndKeepsTheRowsFoundBeforeIt) {
     const FailingReads failing(first.size() + second.size() + 5);
     EXPECT_EQ(-1, Code("\"1000001\""));
   }
-  EXPECT_EQ(
-      (std::vector<std::string>{"older", Sj("100-0001  東京都      千代田区              千代田"),
-                                Sj("100-0001  東京都      千代田区              皇居外苑")}),
-      Rows(list_));
+  EXPECT_EQ((std::vector<std::string>{
+                "older", Cp932("100-0001  東京都      千代田区              千代田"),
+                Cp932("100-0001  東京都      千代田区              皇居外苑")}),
+            Rows(list_));
   ASSERT_EQ(1u, backend_.MessageBoxes().size());
-  EXPECT_EQ("[fnGetChimei]\n" + Sj("郵便番号ファイル読み込みエラー"),
+  EXPECT_EQ("[fnGetChimei]\n" + Cp932("郵便番号ファイル読み込みエラー"),
             backend_.MessageBoxes()[0].text);
   EXPECT_EQ(MB_OK, backend_.MessageBoxes()[0].type);
 
@@ -380,7 +381,7 @@ TEST_F(SearchTest, AFileCutDuringTheSearchIsAReadError) {
     EXPECT_EQ(-1, Address(Quoted("東京都"), Quoted("千代田区"), Quoted("千代田"), 1));
   }
   ASSERT_EQ(1u, backend_.MessageBoxes().size());
-  EXPECT_EQ("[fnGetChimei]\n" + Sj("郵便番号ファイル読み込みエラー"),
+  EXPECT_EQ("[fnGetChimei]\n" + Cp932("郵便番号ファイル読み込みエラー"),
             backend_.MessageBoxes()[0].text);
 }
 

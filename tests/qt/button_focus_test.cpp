@@ -22,17 +22,17 @@ void RegisterButtonsDialog() {
   using platform::WindowKind;
   platform::RegisterDialogTemplate(
       {static_cast<int>(kButtonsDialog),
-       Sjis("ボタン"),
+       Cp932("ボタン"),
        WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | WS_VISIBLE | DS_CENTER,
        0,
        160,
        60,
-       Sjis("ＭＳ ゴシック"),
+       Cp932("ＭＳ ゴシック"),
        9,
        {
-           ControlTemplate{kPlain, WindowKind::PushButton, Sjis("同じ"), WS_TABSTOP, 10, 10, 60,
+           ControlTemplate{kPlain, WindowKind::PushButton, Cp932("同じ"), WS_TABSTOP, 10, 10, 60,
                            16},
-           ControlTemplate{kDefault, WindowKind::PushButton, Sjis("同じ"),
+           ControlTemplate{kDefault, WindowKind::PushButton, Cp932("同じ"),
                            BS_DEFPUSHBUTTON | WS_TABSTOP, 90, 10, 60, 16},
            ControlTemplate{kBox, WindowKind::Edit, "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 10,
                            36, 60, 14},

@@ -1,6 +1,5 @@
-// The control contracts' drivers for this project's own backends: the core alone (a person's
-// actions enter through platform::user, what is seen is the core's state) and the Qt backend
-// (a person's actions are Qt events on the widgets, what is seen is the widgets' state).
+// The control contracts' driver for the Qt backend: a person's actions are Qt events on the
+// widgets, what is seen is the widgets' state. (The core's driver is in tests/platform.)
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,13 +10,9 @@
 #include <QTest>
 #include <memory>
 
-#include "../contract/contract_driver.h"
+#include "contract_driver.h"
 #include "platform/clipboard.h"
-#include "platform/edit.h"
 #include "platform/encoding.h"
-#include "platform/headless_backend.h"
-#include "platform/listbox.h"
-#include "platform/user_input.h"
 #include "test_dialogs.h"
 
 namespace contract {
@@ -26,91 +21,21 @@ namespace {
 static_assert(kEdit == qt_test::kEdit && kRightEdit == qt_test::kRightEdit &&
               kList == qt_test::kList);
 
-// The form is the test dialog kFormDialog; both drivers send and record through it.
-class FormDriver : public Driver {
+// The form is the test dialog kFormDialog.
+class QtDriver final : public Driver {
  public:
+  ~QtDriver() override {
+    if (IsWindow(dialog_.m_hWnd)) dialog_.DestroyWindow();
+  }
+  bool Build() {
+    return dialog_.Create(qt_test::kFormDialog) != FALSE && qt_test::Activate(dialog_.m_hWnd);
+  }
+
   LRESULT Send(int control, UINT message, WPARAM wparam, LPARAM lparam) override {
     return ::SendMessageA(dialog_.Item(control), message, wparam, lparam);
   }
   std::vector<Note> Notes() override { return dialog_.notes; }
   void ClearNotes() override { dialog_.notes.clear(); }
-  std::string Cp932(const std::string& utf8) override { return qt_test::Sjis(utf8.c_str()); }
-
- protected:
-  bool Create() { return dialog_.Create(qt_test::kFormDialog) != FALSE; }
-  void Destroy() {
-    if (IsWindow(dialog_.m_hWnd)) dialog_.DestroyWindow();
-  }
-  HWND Item(int id) const { return dialog_.Item(id); }
-  platform::ListBoxWindow* CoreList(int id) const {
-    return static_cast<platform::ListBoxWindow*>(Item(id));
-  }
-  platform::EditWindow* CoreEdit(int id) const {
-    return static_cast<platform::EditWindow*>(Item(id));
-  }
-
-  qt_test::TestDialog dialog_{qt_test::kFormDialog};
-};
-
-class CoreDriver final : public FormDriver {
- public:
-  CoreDriver() : headless_(std::make_unique<platform::HeadlessBackend>()) {}
-  ~CoreDriver() override {
-    Destroy();
-    headless_.reset();
-  }
-  bool Build() { return Create(); }
-
-  void PressKey(int control, UINT vk) override { platform::user::ListKey(Item(control), vk); }
-  void PressRow(int list, int row) override { platform::user::ListPress(Item(list), row); }
-  void ReleaseButton(int list) override { platform::user::ListRelease(Item(list)); }
-  void DoubleClickRow(int list, int row) override {
-    ClickRow(list, row);
-    platform::user::ListDoubleClick(Item(list), row);
-    ReleaseButton(list);
-  }
-  void Focus(int edit) override { platform::user::Focus(Item(edit)); }
-  void Type(int edit, const std::string& ascii) override {
-    Focus(edit);
-    for (char key : ascii) platform::user::Type(Item(edit), std::string(1, key));
-  }
-  void Commit(int edit, const std::string& utf8) override {
-    // Nothing reaches the core that it cannot hold: the backend refuses it first.
-    if (auto bytes = platform::Utf8ToCp932(utf8)) platform::user::Type(Item(edit), *bytes);
-  }
-  void Paste(int edit, const std::string& utf8) override {
-    platform::user::Type(Item(edit), Cp932(utf8));
-  }
-
-  std::vector<std::string> Rows(int list) override {
-    std::vector<std::string> rows;
-    platform::ListBoxWindow* box = CoreList(list);
-    for (int i = 0; i < box->Count(); ++i) rows.push_back(platform::Cp932ToUtf8(box->Row(i)));
-    return rows;
-  }
-  int SelectedRow(int list) override { return CoreList(list)->Selection(); }
-  int CaretRow(int list) override { return CoreList(list)->Caret(); }
-  int TopRow(int list) override { return CoreList(list)->TopIndex(); }
-  int FullyVisibleRows(int list) override { return CoreList(list)->FullyVisibleRows(); }
-  EditView ShownEdit(int edit) override {
-    const platform::EditWindow* box = CoreEdit(edit);
-    const std::string& bytes = box->Text();
-    const auto utf8_offset = [&](int at) {
-      return platform::Cp932ToUtf8(bytes.substr(0, static_cast<std::size_t>(at))).size();
-    };
-    return {platform::Cp932ToUtf8(bytes), utf8_offset(box->SelectionStart()),
-            utf8_offset(box->SelectionEnd())};
-  }
-  std::string Clipboard() override { return platform::Cp932ToUtf8(platform::ClipboardText()); }
-
- private:
-  std::unique_ptr<platform::HeadlessBackend> headless_;
-};
-
-class QtDriver final : public FormDriver {
- public:
-  ~QtDriver() override { Destroy(); }
-  bool Build() { return Create() && qt_test::Activate(dialog_.m_hWnd); }
 
   void PressKey(int control, UINT vk) override {
     const Qt::Key key = QtKey(vk);
@@ -231,26 +156,25 @@ class QtDriver final : public FormDriver {
         return Qt::Key_unknown;
     }
   }
+  HWND Item(int id) const { return dialog_.Item(id); }
   QWidget* Widget(int id) const { return qt_test::WidgetOf(Item(id)); }
   QListView* View(int id) const { return qobject_cast<QListView*>(Widget(id)); }
   QLineEdit* Line(int id) const { return qobject_cast<QLineEdit*>(Widget(id)); }
+
+  qt_test::TestDialog dialog_{qt_test::kFormDialog};
 };
 
-template <typename D>
-std::unique_ptr<Driver> Make() {
-  auto driver = std::make_unique<D>();
+std::unique_ptr<Driver> MakeQtDriver() {
+  auto driver = std::make_unique<QtDriver>();
   if (!driver->Build()) return nullptr;
   return driver;
 }
 
-const Backend kCore{"Core", &Make<CoreDriver>};
-const Backend kQt{"Qt", &Make<QtDriver>};
+const Backend kQt{"Qt", &MakeQtDriver};
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Core, ListBoxContract, ::testing::Values(&kCore), BackendName);
 INSTANTIATE_TEST_SUITE_P(Qt, ListBoxContract, ::testing::Values(&kQt), BackendName);
-INSTANTIATE_TEST_SUITE_P(Core, EditContract, ::testing::Values(&kCore), BackendName);
 INSTANTIATE_TEST_SUITE_P(Qt, EditContract, ::testing::Values(&kQt), BackendName);
 
 }  // namespace contract

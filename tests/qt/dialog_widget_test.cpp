@@ -80,9 +80,9 @@ TEST_F(DialogWidgetTest, StaticsShowTheirTextAsTheClassicStaticDraws) {
   // The popup's message: "\r\n" is a line break.
   TestDialog popup(kPopupDialog);
   ASSERT_TRUE(popup.Create(kPopupDialog));
-  ::SendMessageA(
-      popup.Item(1011), WM_SETTEXT, 0,
-      reinterpret_cast<LPARAM>(Sjis("データを検索しています。\r\nしばらくお待ち下さい。").c_str()));
+  ::SendMessageA(popup.Item(1011), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(
+                     Cp932("データを検索しています。\r\nしばらくお待ち下さい。").c_str()));
   EXPECT_EQ("データを検索しています。\nしばらくお待ち下さい。",
             Label(popup, 1011)->text().toStdString());
 }

@@ -60,12 +60,12 @@ TEST_F(EditWidgetTest, TypingBetweenFullWidthCharactersLandsOnTheRightBytes) {
   EXPECT_EQ(2, Core()->SelectionStart());  // after one double-byte character
   Commit("都");
   QTest::keyClick(line_, Qt::Key_A);
-  EXPECT_EQ(Sjis("東都a京"), Core()->Text());
+  EXPECT_EQ(Cp932("東都a京"), Core()->Text());
   EXPECT_EQ(5, Core()->SelectionEnd());
   EXPECT_EQ(3, line_->cursorPosition());
   QTest::keyClick(line_, Qt::Key_End);
   QTest::keyClick(line_, Qt::Key_Backspace);  // one key takes both bytes of 京
-  EXPECT_EQ(Sjis("東都a"), Core()->Text());
+  EXPECT_EQ(Cp932("東都a"), Core()->Text());
   QTest::keyClick(line_, Qt::Key_Home, Qt::ShiftModifier);
   EXPECT_EQ(0, Core()->SelectionStart());
   EXPECT_EQ(5, Core()->SelectionEnd());
@@ -91,12 +91,12 @@ TEST_F(EditWidgetTest, InputMethodAllowedOnlyWhileTheDialogsContextIsOpen) {
 }
 
 TEST_F(EditWidgetTest, CopiesReachTheSystemClipboardAsUnicode) {
-  platform::SetClipboardText(Sjis("千代田区"));
+  platform::SetClipboardText(Cp932("千代田区"));
   EXPECT_EQ("千代田区", QGuiApplication::clipboard()->text().toStdString());
   Commit("東京都");
   QTest::keyClick(line_, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(line_, Qt::Key_C, Qt::ControlModifier);  // the control's WM_COPY
-  EXPECT_EQ(Sjis("東京都"), platform::ClipboardText());
+  EXPECT_EQ(Cp932("東京都"), platform::ClipboardText());
   EXPECT_EQ("東京都", QGuiApplication::clipboard()->text().toStdString());
 }
 

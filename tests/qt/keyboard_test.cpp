@@ -150,7 +150,7 @@ TEST(KeyboardTest, OwnerIsDisabledUnderAModalDialogAndMessageBoxesBlock) {
           box->accept();
         }
       });
-      AfxMessageBox(Sjis("ファイルがありません。").c_str(), MB_OK);
+      AfxMessageBox(Cp932("ファイルがありません。").c_str(), MB_OK);
       child.EndDialog(0);
     });
     owner_enabled_after = owner_widget->isEnabled();

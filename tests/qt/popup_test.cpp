@@ -23,7 +23,7 @@ void MakePopup(TestDialog& popup) {
     dialog.SetWindowPos(CWnd::wndTopMost, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     ::SendMessageA(dialog.Item(1011), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(
-                       Sjis("データを検索しています。\r\nしばらくお待ち下さい。").c_str()));
+                       Cp932("データを検索しています。\r\nしばらくお待ち下さい。").c_str()));
   };
 }
 

@@ -13,21 +13,17 @@ namespace qt_test {
 using platform::ControlTemplate;
 using platform::WindowKind;
 
-std::string Sjis(const char* utf8) {
-  return platform::Utf8ToCp932(utf8).value();
-}
-
 void RegisterTestResources() {
   constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
   constexpr DWORD kEditStyle = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
   platform::RegisterDialogTemplate(
       {static_cast<int>(kFormDialog),
-       Sjis("テスト"),
+       Cp932("テスト"),
        kDialogStyle | WS_VISIBLE | WS_SYSMENU | DS_CENTER,
        0,
        200,
        120,
-       Sjis("ＭＳ ゴシック"),
+       Cp932("ＭＳ ゴシック"),
        9,
        {
            ControlTemplate{kEdit, WindowKind::Edit, "", kEditStyle, 10, 10, 80, 14},
@@ -38,31 +34,31 @@ void RegisterTestResources() {
                            LBS_NOTIFY | LBS_DISABLENOSCROLL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
                                WS_BORDER | WS_TABSTOP,
                            10, 50, 180, 40},
-           ControlTemplate{kPress, WindowKind::PushButton, Sjis("押す"), WS_TABSTOP, 10, 95, 50,
+           ControlTemplate{kPress, WindowKind::PushButton, Cp932("押す"), WS_TABSTOP, 10, 95, 50,
                            14},
-           ControlTemplate{kEnd, WindowKind::PushButton, Sjis("終わる"), WS_TABSTOP, 70, 95, 50,
+           ControlTemplate{kEnd, WindowKind::PushButton, Cp932("終わる"), WS_TABSTOP, 70, 95, 50,
                            14},
-           ControlTemplate{kHeading, WindowKind::StaticText, Sjis("見出し&&A"),
+           ControlTemplate{kHeading, WindowKind::StaticText, Cp932("見出し&&A"),
                            SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, 130, 95, 60, 14},
        }});
   platform::RegisterDialogTemplate(
       {static_cast<int>(kPopupDialog),
-       Sjis("データ検索中"),
+       Cp932("データ検索中"),
        kDialogStyle | WS_VISIBLE | DS_CENTER,
        0,
        110,
        33,
-       Sjis("ＭＳ ゴシック"),
+       Cp932("ＭＳ ゴシック"),
        9,
        {ControlTemplate{1011, WindowKind::StaticText, "TXT", SS_CENTER | WS_GROUP, 5, 6, 99, 21}}});
   platform::RegisterDialogTemplate(
       {static_cast<int>(kAboutDialog),
-       Sjis("Morvaneのﾊﾞｰｼﾞｮﾝ情報"),
+       Cp932("Morvaneのﾊﾞｰｼﾞｮﾝ情報"),
        kDialogStyle | WS_SYSMENU,
        0,
        235,
        75,
-       Sjis("ＭＳ Ｐゴシック"),
+       Cp932("ＭＳ Ｐゴシック"),
        9,
        {
            ControlTemplate{-1, WindowKind::StaticIcon, "", SS_ICON, 11, 17, 20, 21, kIcon},
@@ -93,7 +89,7 @@ BOOL TestDialog::OnInitDialog() {
   CDialog::OnInitDialog();
   if (CMenu* menu = GetSystemMenu(FALSE)) {
     menu->AppendMenu(MF_SEPARATOR);
-    menu->AppendMenu(MF_STRING, kAppendedCommand, Sjis("Morvane のﾊﾞｰｼﾞｮﾝ情報(&A)...").c_str());
+    menu->AppendMenu(MF_STRING, kAppendedCommand, Cp932("Morvane のﾊﾞｰｼﾞｮﾝ情報(&A)...").c_str());
   }
   if (on_init) on_init(*this);
   return TRUE;

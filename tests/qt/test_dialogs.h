@@ -11,6 +11,7 @@
 #include "platform/afxwin.h"
 #include "platform/dialogwindow.h"
 #include "platform/qt_backend.h"
+#include "test_support.h"
 
 namespace qt_test {
 
@@ -33,8 +34,7 @@ inline constexpr UINT kAppendedCommand = 16;
 
 void RegisterTestResources();
 
-// UTF-8 source text to CP932 bytes.
-std::string Sjis(const char* utf8);
+using test_support::Cp932;
 
 // A dialog that records its controls' notifications. With classic_keys, OnOK and OnCancel
 // end it as CDialog does; otherwise they do nothing, as in the program's dialogs.

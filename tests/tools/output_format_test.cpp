@@ -2,6 +2,8 @@
 // and JSON Lines in each output encoding, must parse back to the file's own fields.
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -199,10 +201,7 @@ std::string WithoutLayout(const std::string& json) {
 class RealDataFormats : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    fs::path path;
-    for (const char* name : {"KEN_ALL.CSV", "ken_all.csv"}) {
-      if (fs::exists(fs::path(MORVANE_DATA_DIR) / name)) path = fs::path(MORVANE_DATA_DIR) / name;
-    }
+    const fs::path path = test_support::RealDataFile();
     if (path.empty()) return;
     std::FILE* in = std::fopen(path.string().c_str(), "rb");
     if (in == nullptr) return;
@@ -215,7 +214,7 @@ class RealDataFormats : public ::testing::Test {
   }
   static void TearDownTestSuite() { records_ = {}; }
   void SetUp() override {
-    if (records_.empty()) GTEST_SKIP() << "no KEN_ALL.CSV in " << MORVANE_DATA_DIR;
+    if (records_.empty()) GTEST_SKIP() << "no KEN_ALL.CSV in " << test_support::DataDir();
   }
 
   static std::string Written(Format format, OutputEncoding encoding) {

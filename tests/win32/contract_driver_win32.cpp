@@ -7,31 +7,16 @@
 #include <memory>
 #include <string>
 
-#include "../contract/contract_driver.h"
+#include "contract_driver.h"
 #include "platform/encoding.h"
 #include "test_form.h"
+#include "test_support.h"
 
 namespace contract {
 namespace {
 
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int length =
-      ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
-  return text;
-}
-
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return wide;
-}
+using test_support::Utf8;
+using test_support::Wide;
 
 // Mouse messages carry the point in the control's client coordinates.
 LPARAM PointOf(HWND list, int row) {
@@ -175,9 +160,6 @@ class Win32Driver final : public Driver {
 
   std::vector<Note> Notes() override { return form_.notes; }
   void ClearNotes() override { form_.notes.clear(); }
-  std::string Cp932(const std::string& utf8) override {
-    return platform::Utf8ToCp932(utf8).value_or("");
-  }
 
   // The system converts a broken character of code page 932 into that code page's default
   // character, KATAKANA MIDDLE DOT; the core and Qt show U+FFFD instead.

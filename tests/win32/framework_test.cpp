@@ -14,6 +14,7 @@
 #include "resource_ids.h"
 #include "searching_dlg.h"
 #include "test_form.h"
+#include "test_support.h"
 
 namespace {
 
@@ -24,12 +25,7 @@ std::string Utf8Text(HWND window) {
   std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(
       ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length,
-                        nullptr, nullptr);
-  return utf8;
+  return test_support::Utf8(text);
 }
 
 std::string ClassOf(HWND window) {
@@ -88,13 +84,8 @@ TEST_F(FrameworkTest, ProgramDialogsAreBuiltFromTheirTables) {
     LOGFONTW font{};
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(dialog.m_hWnd, WM_GETFONT, 0, 0)),
                  sizeof font, &font);
-    const std::wstring face(font.lfFaceName);
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, face.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string face_utf8(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, face.c_str(), -1, face_utf8.data(), length, nullptr, nullptr);
-    face_utf8.resize(std::strlen(face_utf8.c_str()));
-    EXPECT_EQ(platform::Cp932ToUtf8(tpl->font_name), face_utf8);
+    EXPECT_EQ(platform::Cp932ToUtf8(tpl->font_name),
+              test_support::Utf8(std::wstring(font.lfFaceName)));
     EXPECT_EQ(-::MulDiv(tpl->point_size, ::GetDeviceCaps(::GetDC(nullptr), LOGPIXELSY), 72),
               font.lfHeight);
 
@@ -277,18 +268,18 @@ TEST_F(FrameworkTest, DataExchangeMovesCp932TextAndChecksItsLength) {
   ExchangeDialog dialog;
   ASSERT_TRUE(dialog.Create(win32_test::kFormTemplate));
   HWND edit = dialog.Item(101);
-  dialog.m_strText = platform::Utf8ToCp932("東京").value().c_str();
+  dialog.m_strText = test_support::Cp932("東京").c_str();
   ASSERT_TRUE(dialog.UpdateData(FALSE));
   EXPECT_EQ("東京", Utf8Text(edit));
   EXPECT_EQ(4, ::SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)) << "loading limits the control";
 
   dialog.m_strText.Empty();
   ASSERT_TRUE(dialog.UpdateData(TRUE));
-  EXPECT_EQ(platform::Utf8ToCp932("東京").value(), dialog.m_strText.Bytes());
+  EXPECT_EQ(test_support::Cp932("東京"), dialog.m_strText.Bytes());
   EXPECT_TRUE(backend_.MessageBoxes().empty());
 
   // Text set by the program is not limited; saving it fails the exchange with the message.
-  ::SetWindowTextA(edit, platform::Utf8ToCp932("東京都").value().c_str());
+  ::SetWindowTextA(edit, test_support::Cp932("東京都").c_str());
   ::SetFocus(dialog.Item(105));
   EXPECT_FALSE(dialog.UpdateData(TRUE));
   ASSERT_EQ(1u, backend_.MessageBoxes().size());
@@ -308,7 +299,7 @@ TEST_F(FrameworkTest, DataExchangeMovesCp932TextAndChecksItsLength) {
 TEST_F(FrameworkTest, AListBoxWithoutParentKeepsItsRowsBytes) {
   CListBox list;
   ASSERT_TRUE(list.Create(LBS_NOTIFY, RECT{0, 0, 0, 0}, nullptr, 1));
-  const std::string row = platform::Utf8ToCp932("100-0001  東京都      千代田区").value();
+  const std::string row = test_support::Cp932("100-0001  東京都      千代田区");
   EXPECT_EQ(0, list.AddString(row.c_str()));
   EXPECT_EQ(1, list.AddString("x"));
   CString text;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/wintypes.h"
+#include "test_support.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ struct Version {
   std::string description;  // FileDescription of the Japanese block, UTF-8
   std::string file_version;
 };
-
-std::string Utf8(const wchar_t* wide) {
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-  return text;
-}
 
 Version VersionOf(HMODULE module) {
   wchar_t path[MAX_PATH] = {};
@@ -41,11 +35,11 @@ Version VersionOf(HMODULE module) {
   wchar_t* text = nullptr;
   if (::VerQueryValueW(data.data(), L"\\StringFileInfo\\041104b0\\FileDescription",
                        reinterpret_cast<void**>(&text), &length)) {
-    version.description = Utf8(text);
+    version.description = test_support::Utf8(std::wstring(text));
   }
   if (::VerQueryValueW(data.data(), L"\\StringFileInfo\\041104b0\\FileVersion",
                        reinterpret_cast<void**>(&text), &length)) {
-    version.file_version = Utf8(text);
+    version.file_version = test_support::Utf8(std::wstring(text));
   }
   return version;
 }

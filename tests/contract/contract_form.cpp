@@ -1,9 +1,10 @@
-#include "test_form.h"
+#include "contract_form.h"
 
-#include "platform/encoding.h"
+#include "contract_driver.h"
 #include "platform/resource_registry.h"
+#include "test_support.h"
 
-namespace win32_test {
+namespace contract {
 
 void RegisterFormTemplate() {
   using platform::WindowKind;
@@ -15,12 +16,12 @@ void RegisterFormTemplate() {
       0,
       200,
       120,
-      platform::Utf8ToCp932("ＭＳ ゴシック").value(),
+      test_support::Cp932("ＭＳ ゴシック"),
       9,
       {
-          {101, WindowKind::Edit, "", kEditStyle, 10, 10, 80, 14},
-          {102, WindowKind::Edit, "", kEditStyle | ES_RIGHT, 10, 30, 80, 14},
-          {104, WindowKind::ListBox, "",
+          {kEdit, WindowKind::Edit, "", kEditStyle, 10, 10, 80, 14},
+          {kRightEdit, WindowKind::Edit, "", kEditStyle | ES_RIGHT, 10, 30, 80, 14},
+          {kList, WindowKind::ListBox, "",
            LBS_NOTIFY | LBS_DISABLENOSCROLL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER |
                WS_TABSTOP,
            10, 50, 180, 40},
@@ -30,12 +31,4 @@ void RegisterFormTemplate() {
   platform::RegisterDialogTemplate(std::move(form));
 }
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
-}  // namespace win32_test
+}  // namespace contract

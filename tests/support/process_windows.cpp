@@ -1,16 +1,14 @@
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "platform/encoding.h"
-#include "run_program.h"
+#include "test_support.h"
 
-namespace orvek_test {
-namespace {
+namespace test_support {
 
-std::wstring Widen(const std::string& utf8) {
+std::wstring Wide(const std::string& utf8) {
   if (utf8.empty()) return {};
   const int size = static_cast<int>(utf8.size());
   const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
@@ -18,6 +16,18 @@ std::wstring Widen(const std::string& utf8) {
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
   return wide;
 }
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int size = static_cast<int>(wide.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+  return text;
+}
+
+namespace {
 
 // One argument quoted so that CommandLineToArgvW gives it back unchanged: backslashes double
 // only before a quote, and the quote itself is escaped.
@@ -47,13 +57,6 @@ HANDLE OpenForChild(const std::filesystem::path& path) {
                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The console's output code page, else the OEM one: what a console would show.
 UINT TerminalCodePage() {
   const UINT console = GetConsoleOutputCP();
@@ -63,23 +66,23 @@ UINT TerminalCodePage() {
 }  // namespace
 
 Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& cwd, const std::vector<std::string>& env,
-                   const std::filesystem::path& stdout_path) {
+                   const std::filesystem::path& cwd, const RunOptions& options) {
   // The child inherits the test's environment; the variables given join it for good, which
   // the tests that pass any rely on.
-  for (const std::string& variable : env) {
+  if (options.env_only) ADD_FAILURE() << "a program's own environment alone is POSIX only";
+  for (const std::string& variable : options.env) {
     const std::size_t equals = variable.find('=');
     if (equals != std::string::npos) {
-      SetEnvironmentVariableW(Widen(variable.substr(0, equals)).c_str(),
-                              Widen(variable.substr(equals + 1)).c_str());
+      SetEnvironmentVariableW(Wide(variable.substr(0, equals)).c_str(),
+                              Wide(variable.substr(equals + 1)).c_str());
     }
   }
-  const bool own_out = stdout_path.empty();
-  const std::filesystem::path out_path = own_out ? cwd / "stdout.txt" : stdout_path;
+  const bool own_out = options.stdout_path.empty();
+  const std::filesystem::path out_path = own_out ? cwd / "stdout.txt" : options.stdout_path;
   const std::filesystem::path err_path = cwd / "stderr.txt";
   const std::filesystem::path absolute = std::filesystem::absolute(program);
   std::wstring command_line = Quote(absolute.wstring());
-  for (const std::string& arg : args) command_line += L" " + Quote(Widen(arg));
+  for (const std::string& arg : args) command_line += L" " + Quote(Wide(arg));
 
   Outcome outcome;
   const HANDLE out = OpenForChild(out_path);
@@ -94,16 +97,25 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   if (out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
       CreateProcessW(absolute.wstring().c_str(), command_line.data(), nullptr, nullptr, TRUE, 0,
                      nullptr, cwd.wstring().c_str(), &startup, &process)) {
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const DWORD wait = options.timeout.count() == 0
+                           ? INFINITE
+                           : static_cast<DWORD>(options.timeout.count() * 1000);
+    if (WaitForSingleObject(process.hProcess, wait) == WAIT_TIMEOUT) {
+      TerminateProcess(process.hProcess, 1);
+      WaitForSingleObject(process.hProcess, INFINITE);
+      outcome.timed_out = true;
+    }
     DWORD code = 0;
-    if (GetExitCodeProcess(process.hProcess, &code)) outcome.status = static_cast<int>(code);
+    if (!outcome.timed_out && GetExitCodeProcess(process.hProcess, &code)) {
+      outcome.status = static_cast<int>(code);
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
   if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
   if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
-  if (own_out) outcome.out = ReadFile(out_path);
-  outcome.err = ReadFile(err_path);
+  if (own_out) outcome.out = ReadWholeFile(out_path);
+  outcome.err = ReadWholeFile(err_path);
   return outcome;
 }
 
@@ -128,7 +140,7 @@ std::string DefaultOutput(const std::string& cp932) {
 std::string InTerminalEncoding(const std::string& utf8) {
   const UINT code_page = TerminalCodePage();
   if (code_page == CP_UTF8) return utf8;
-  const std::wstring wide = Widen(utf8);
+  const std::wstring wide = Wide(utf8);
   const int size = static_cast<int>(wide.size());
   const int length =
       WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
@@ -141,4 +153,4 @@ std::string CutLeadByteAsListed() {
   return "\x81\x45";
 }
 
-}  // namespace orvek_test
+}  // namespace test_support
