@@ -41,6 +41,7 @@ const platform::MessageMap* CAddressToCodeDlg::GetMessageMap() const {
       platform::OnNotify(EN_KILLFOCUS, IDC_PREF, &Self::OnKillfocusInput),
       platform::OnNotify(BN_CLICKED, IDC_ADDR_CLEAR, &Self::OnClear),
       platform::OnNotify(LBN_SELCHANGE, IDC_RESULT_LIST, &Self::OnSelchangeResult),
+      platform::OnVKeyToItem(&Self::OnResultKey),
       platform::OnNotify(EN_SETFOCUS, IDC_ADDR_RES_ALL, &Self::OnSetfocusResAll),
       platform::OnNotify(EN_SETFOCUS, IDC_ADDR_RES_TOWN, &Self::OnSetfocusResTown),
       platform::OnNotify(EN_SETFOCUS, IDC_ADDR_RES_CITY, &Self::OnSetfocusResCity),

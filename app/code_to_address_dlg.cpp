@@ -19,6 +19,7 @@ const platform::MessageMap* CCodeToAddressDlg::GetMessageMap() const {
       platform::OnNotify(BN_CLICKED, IDC_BACK, &Self::OnBack),
       platform::OnNotify(BN_CLICKED, IDC_CODE_CLEAR, &Self::OnClear),
       platform::OnNotify(LBN_SELCHANGE, IDC_RESULT_LIST, &Self::OnSelchangeResult),
+      platform::OnVKeyToItem(&Self::OnResultKey),
       platform::OnNotify(EN_SETFOCUS, IDC_CODE_RES_PREF, &Self::OnSetfocusResPref),
       platform::OnNotify(EN_SETFOCUS, IDC_CODE_RES_CITY, &Self::OnSetfocusResCity),
       platform::OnNotify(EN_SETFOCUS, IDC_CODE_RES_TOWN, &Self::OnSetfocusResTown),

@@ -24,8 +24,9 @@ constexpr WindowKind kText = WindowKind::StaticText;
 constexpr WindowKind kIcon = WindowKind::StaticIcon;
 
 constexpr DWORD kPushButton = BS_PUSHBUTTON | WS_TABSTOP;
-constexpr DWORD kResultList =
-    LBS_NOTIFY | LBS_DISABLENOSCROLL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+// The dialogs hear the list's keys first (WM_VKEYTOITEM), for Ctrl+C.
+constexpr DWORD kResultList = LBS_NOTIFY | LBS_WANTKEYBOARDINPUT | LBS_DISABLENOSCROLL |
+                              LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kEditBox = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kHeading = SS_SUNKEN | SS_CENTER;
 constexpr DWORD kSearchDialog =

@@ -1,7 +1,9 @@
 #include "result_dialog.h"
 
 #include <cstring>
+#include <string_view>
 
+#include "platform/copy_text.h"
 #include "row_splitter.h"
 
 void CResultDialog::OnSelchangeResult() {
@@ -39,4 +41,17 @@ void CResultDialog::SelectAndCopy(CEdit& edit) {
   edit.SendMessage(EM_SETSEL, 0, -1);
   edit.SendMessage(EM_SCROLLCARET, 0, 0);
   edit.SendMessage(WM_COPY, 0, 0);
+}
+
+int CResultDialog::OnResultKey(UINT key, HWND list) {
+  const bool copy = (key == 'C' || key == VK_INSERT) && ::GetKeyState(VK_CONTROL) < 0;
+  if (!copy || list != m_listResult.m_hWnd) return -1;
+  const int index = m_listResult.GetCurSel();
+  if (index == LB_ERR) return -2;  // nothing chosen, nothing copied
+  CString text;
+  m_listResult.GetText(index, text);
+  // The code as the row shows it, up to the spaces before the prefecture.
+  const std::string_view row = static_cast<const char*>(text);
+  platform::CopyText(m_hWnd, row.substr(0, row.find(' ')));
+  return -2;
 }

@@ -1,6 +1,7 @@
 // What both search dialogs share: the result list and the four result fields below it, and
 // the buttons that leave. A row chosen in the list is cut into prefecture, city and town
-// area; a field that gets the focus selects its text and copies it to the clipboard.
+// area; a field that gets the focus selects its text and copies it to the clipboard, and
+// Ctrl+C (or Ctrl+Insert) in the list copies the selected row's postal code.
 #pragma once
 
 #include "platform/afxwin.h"
@@ -17,6 +18,9 @@ class CResultDialog : public CDialog {
   void OnBack() { EndDialog(0); }
 
   void OnSelchangeResult();
+  // WM_VKEYTOITEM from the result list (LBS_WANTKEYBOARDINPUT): Ctrl+C and Ctrl+Insert copy;
+  // every other key is the list's own.
+  int OnResultKey(UINT key, HWND list);
   void OnSetfocusResPref() { SelectAndCopy(m_editResPref); }
   void OnSetfocusResCity() { SelectAndCopy(m_editResCity); }
   void OnSetfocusResTown() { SelectAndCopy(m_editResTown); }

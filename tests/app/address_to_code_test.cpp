@@ -3,6 +3,7 @@
 
 #include "app_fixture.h"
 #include "orvek/orvek.h"
+#include "platform/clipboard.h"
 #include "platform/ime.h"
 
 namespace morvane_test {
@@ -155,6 +156,29 @@ TEST_F(AddressToCodeTest, ListKeysWalkTheRowsAndFillTheFields) {
       .Then([&] { shows_row(0); })
       .Key(VK_NEXT)
       .Then([&] { shows_row(List()->FullyVisibleRows() - 1); });
+  Finish();
+}
+
+// With no row chosen Ctrl+C copies nothing; then each chosen row's code is copied.
+TEST_F(AddressToCodeTest, CtrlCInTheListCopiesTheChosenRowsCode) {
+  int writes = 0;
+  const auto code_of = [](int index) { return Utf8(List()->Row(index)).substr(0, 8); };
+  User()
+      .Type(1001, "東京都")
+      .Click(1008)
+      .Focus(1005)
+      .Then([&] { writes = platform::ClipboardWrites(); })
+      .Key('C', true)
+      .Then([&] {
+        EXPECT_EQ(writes, platform::ClipboardWrites());
+        EXPECT_EQ(LB_ERR, List()->Selection());
+      })
+      .Key(VK_END)
+      .Key('C', true)
+      .Then([&] {
+        EXPECT_EQ(code_of(List()->Count() - 1), Utf8(platform::ClipboardText()));
+        EXPECT_EQ(List()->Count() - 1, List()->Selection());
+      });
   Finish();
 }
 

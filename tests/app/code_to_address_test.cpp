@@ -85,6 +85,33 @@ TEST_F(CodeToAddressTest, KeyboardAloneSearchesAndTheFirstDownPicksTheOnlyRow) {
   Finish();
 }
 
+// Ctrl+C (and Ctrl+Insert) in the list copies the chosen row's code as the row shows it, and
+// changes nothing else; C alone is not Copy.
+TEST_F(CodeToAddressTest, CtrlCInTheListCopiesTheRowsPostalCode) {
+  int writes = 0;
+  User()
+      .Type(1001, "100")
+      .Type(1002, "0001")
+      .Click(1008)
+      .SelectRow(1005, 0)
+      .Then([&] { writes = platform::ClipboardWrites(); })
+      .Key('C')
+      .Then([&] { EXPECT_EQ(writes, platform::ClipboardWrites()); })
+      .Key('C', true)
+      .Then([] {
+        EXPECT_EQ("100-0001", Clipboard());
+        EXPECT_EQ(0, List()->Selection());
+        EXPECT_EQ(1005, FocusId());
+        EXPECT_EQ("東京都千代田区千代田", TextOf(1016));
+      })
+      .Click(1013)
+      .Then([] { EXPECT_EQ("東京都", Clipboard()); })
+      .Focus(1005)
+      .Key(VK_INSERT, true)
+      .Then([] { EXPECT_EQ("100-0001", Clipboard()); });
+  Finish();
+}
+
 TEST_F(CodeToAddressTest, SharedCodeListsEveryRecordInFileOrderAndRepeatsWithoutClear) {
   // The town areas of 4520961 as the file lists them, read independently of the library.
   std::vector<std::string> towns;

@@ -1,7 +1,7 @@
 // The program's own dialogs through the Qt backend, offscreen, driven with real mouse clicks,
 // key presses and input-method commits: the main menu, the About box from the system-menu
-// substitute, a search by code with the result copied to the system clipboard, and a search
-// by name with the input method following the focus.
+// substitute, a search by code with a field and the row's code copied to the system clipboard,
+// and a search by name with the input method following the focus.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -150,6 +150,7 @@ TEST_F(AppFlows, CodeSearchWithKeysRowByClickFieldToTheClipboard) {
   if (!UseRealData()) GTEST_SKIP() << "no KEN_ALL.CSV in " << test_support::DataDir();
   Person person;
   int rows = 0;
+  std::vector<std::string> copied;  // after a click on すべて, after Ctrl+C in the list
   person
       .When(kMainMenu,
             [](QWidget* menu) { QTest::keyClick(Person::Focused(menu), Qt::Key_Return); })
@@ -176,11 +177,16 @@ TEST_F(AppFlows, CodeSearchWithKeysRowByClickFieldToTheClipboard) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(0, 0)).center());
         QTest::mouseClick(Person::Control(dialog, 1016), Qt::LeftButton);  // すべて
+        copied.push_back(QGuiApplication::clipboard()->text().toStdString());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        copied.push_back(QGuiApplication::clipboard()->text().toStdString());
         QTest::mouseClick(Person::Control(dialog, 1007), Qt::LeftButton);  // 終了
       });
   person.RunProgram();
   EXPECT_EQ(1, rows);
-  EXPECT_EQ("東京都千代田区千代田", QGuiApplication::clipboard()->text().toStdString());
+  EXPECT_EQ((std::vector<std::string>{"東京都千代田区千代田", "100-0001"}), copied);
 }
 
 TEST_F(AppFlows, NameSearchTypedInJapaneseWithTheInputMethodFollowingTheFocus) {

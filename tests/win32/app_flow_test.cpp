@@ -163,6 +163,20 @@ void FocusOn(HWND dialog, int id) {
   ::SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dialog, id)), TRUE);
 }
 
+// A key pressed with Ctrl held, as the system delivers it to the control with the focus: the
+// key down, then the character it makes.
+void PressWithControl(HWND control, char key) {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  const BYTE control_before = keys[VK_CONTROL];
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  ::SendMessageA(control, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+  ::SendMessageA(control, WM_CHAR, static_cast<WPARAM>(key - 'A' + 1), 0);
+  keys[VK_CONTROL] = control_before;
+  ::SetKeyboardState(keys);
+}
+
 std::string ClipboardText() {
   std::string text;
   if (!::OpenClipboard(nullptr)) return text;
@@ -190,45 +204,54 @@ class SearchFlowTest : public ::testing::Test {
   std::filesystem::path previous_;
 };
 
-// The code search: the typed code finds its row; the chosen row fills the four fields; a
-// field that gets the focus is on the clipboard as CF_TEXT; 戻る ends the dialog with 0.
+// The code search: the typed code finds its row; the chosen row fills the four fields; Ctrl+C
+// in the list copies its code; a field that gets the focus is on the clipboard as CF_TEXT; 戻る
+// ends the dialog with 0.
 TEST_F(SearchFlowTest, CodeSearchFillsTheFieldsAndCopiesTheFocusedOne) {
   std::string row;
   std::string pref_field;
   std::string clipboard;
+  std::string code_copied;  // by Ctrl+C in the list
+  int selected_after = LB_ERR;
   CCodeToAddressDlg dialog;
-  StepRunner runner("郵便番号から住所を検索",
-                    {
-                        [&](HWND d) {
-                          ::SetDlgItemTextA(d, morvane::IDC_CODE3, "100");
-                          ::SetDlgItemTextA(d, morvane::IDC_CODE4, "0001");
-                          Click(d, morvane::IDC_SEARCH);
-                          return true;
-                        },
-                        [&](HWND d) {
-                          HWND list = ::GetDlgItem(d, morvane::IDC_RESULT_LIST);
-                          if (::SendMessageA(list, LB_GETCOUNT, 0, 0) != 1) return false;
-                          char text[300] = {};
-                          ::SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
-                          row = text;
-                          ::SendMessageA(list, LB_SETCURSEL, 0, 0);
-                          ::SendMessageA(d, WM_COMMAND,
-                                         MAKEWPARAM(morvane::IDC_RESULT_LIST, LBN_SELCHANGE),
-                                         reinterpret_cast<LPARAM>(list));
-                          FocusOn(d, morvane::IDC_CODE_RES_PREF);
-                          char field[64] = {};
-                          ::GetDlgItemTextA(d, morvane::IDC_CODE_RES_PREF, field, sizeof field);
-                          pref_field = field;
-                          clipboard = ClipboardText();
-                          Click(d, morvane::IDC_BACK);
-                          return true;
-                        },
-                    });
+  StepRunner runner(
+      "郵便番号から住所を検索",
+      {
+          [&](HWND d) {
+            ::SetDlgItemTextA(d, morvane::IDC_CODE3, "100");
+            ::SetDlgItemTextA(d, morvane::IDC_CODE4, "0001");
+            Click(d, morvane::IDC_SEARCH);
+            return true;
+          },
+          [&](HWND d) {
+            HWND list = ::GetDlgItem(d, morvane::IDC_RESULT_LIST);
+            if (::SendMessageA(list, LB_GETCOUNT, 0, 0) != 1) return false;
+            char text[300] = {};
+            ::SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+            row = text;
+            ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+            ::SendMessageA(d, WM_COMMAND, MAKEWPARAM(morvane::IDC_RESULT_LIST, LBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(list));
+            FocusOn(d, morvane::IDC_RESULT_LIST);
+            PressWithControl(list, 'C');
+            code_copied = ClipboardText();
+            selected_after = static_cast<int>(::SendMessageA(list, LB_GETCURSEL, 0, 0));
+            FocusOn(d, morvane::IDC_CODE_RES_PREF);
+            char field[64] = {};
+            ::GetDlgItemTextA(d, morvane::IDC_CODE_RES_PREF, field, sizeof field);
+            pref_field = field;
+            clipboard = ClipboardText();
+            Click(d, morvane::IDC_BACK);
+            return true;
+          },
+      });
   EXPECT_EQ(0, runner.Run(dialog));
   EXPECT_TRUE(runner.Finished()) << "stopped before step " << runner.NextStep();
   EXPECT_EQ("100-0001  東京都      千代田区              千代田", platform::Cp932ToUtf8(row));
   EXPECT_EQ("東京都", platform::Cp932ToUtf8(pref_field));
   EXPECT_EQ("東京都", platform::Cp932ToUtf8(clipboard));
+  EXPECT_EQ("100-0001", code_copied);
+  EXPECT_EQ(0, selected_after);
 }
 
 // The address search counts its rows; the input method is open in the search boxes and closed

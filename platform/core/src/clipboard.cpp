@@ -1,6 +1,7 @@
 #include "platform/clipboard.h"
 
 #include "platform/backend.h"
+#include "platform/copy_text.h"
 
 namespace platform {
 namespace {
@@ -23,6 +24,11 @@ const std::string& ClipboardText() {
 
 int ClipboardWrites() {
   return g_writes;
+}
+
+bool CopyText(HWND /*owner*/, std::string_view cp932) {
+  SetClipboardText(std::string(cp932));
+  return true;
 }
 
 }  // namespace platform

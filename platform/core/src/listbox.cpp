@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace platform {
 
@@ -168,44 +169,46 @@ int ListBoxWindow::FullyVisibleRows() const {
 }
 
 void ListBoxWindow::UserKey(UINT vk) {
+  LRESULT answer = -1;
+  if ((Style() & LBS_WANTKEYBOARDINPUT) != 0 && Parent() != nullptr) {
+    const WPARAM key_and_caret = MAKEWPARAM(static_cast<WORD>(vk), static_cast<WORD>(Caret()));
+    answer = Parent()->Dispatch(WM_VKEYTOITEM, key_and_caret, reinterpret_cast<LPARAM>(this));
+    if (answer == -2) return;
+  }
   const int count = Count();
   if (count == 0) return;
+  const std::optional<int> target = answer >= 0 ? static_cast<int>(answer) : KeyTarget(vk);
+  if (!target) return;
+  const int row = std::clamp(*target, 0, count - 1);
+  if (row == selection_) return;
+  SetSelectionTo(row);
+  Notify(LBN_SELCHANGE);
+}
+
+std::optional<int> ListBoxWindow::KeyTarget(UINT vk) const {
   const int caret = Caret();
   // Up and Down first select the caret row itself when it is not selected.
   const bool caret_selected = selection_ == caret;
-  const int page_step = FullyVisibleRows() - 1;
-  int target = caret;
   switch (vk) {
     case VK_UP:
     case VK_LEFT:  // no horizontal scroll bar: Left and Right are Up and Down
-      target = caret_selected ? caret - 1 : caret;
-      break;
+      return caret_selected ? caret - 1 : caret;
     case VK_DOWN:
     case VK_RIGHT:
-      target = caret_selected ? caret + 1 : caret;
-      break;
+      return caret_selected ? caret + 1 : caret;
     case VK_HOME:
-      target = 0;
-      break;
+      return 0;
     case VK_END:
-      target = count - 1;
-      break;
+      return Count() - 1;
     case VK_PRIOR:
-      target = caret - page_step;
-      break;
+      return caret - (FullyVisibleRows() - 1);
     case VK_NEXT:
-      target = caret + page_step;
-      break;
+      return caret + (FullyVisibleRows() - 1);
     case VK_SPACE:
-      target = caret;
-      break;
+      return caret;
     default:
-      return;
+      return std::nullopt;
   }
-  target = std::clamp(target, 0, count - 1);
-  if (target == selection_) return;
-  SetSelectionTo(target);
-  Notify(LBN_SELCHANGE);
 }
 
 void ListBoxWindow::UserPress(int index) {

@@ -1,11 +1,16 @@
 #include "platform/user_input.h"
 
+#include <utility>
+
 #include "platform/dialogwindow.h"
 #include "platform/edit.h"
 #include "platform/listbox.h"
 
 namespace platform::user {
 namespace {
+
+// Ctrl, while the key pressed with it is being handled.
+bool control_held = false;
 
 // A person can reach a window only when it and its dialog are shown and enabled: a dialog
 // under a modal one is disabled, and so is everything in it.
@@ -93,8 +98,12 @@ void SelectRow(HWND list, int index) {
   ListRelease(list);
 }
 
-void ListKey(HWND list, UINT vk) {
-  if (ListBoxWindow* box = FocusedList(list)) box->UserKey(vk);
+void ListKey(HWND list, UINT vk, bool with_control) {
+  ListBoxWindow* box = FocusedList(list);
+  if (box == nullptr) return;
+  const bool outer = std::exchange(control_held, with_control);
+  box->UserKey(vk);
+  control_held = outer;
 }
 
 void Tab(HWND dialog, bool backwards) {
@@ -176,3 +185,8 @@ void SystemCommand(HWND dialog, UINT command) {
 }
 
 }  // namespace platform::user
+
+SHORT GetKeyState(int vk) {
+  const bool held = vk == VK_CONTROL && platform::user::control_held;
+  return static_cast<SHORT>(held ? 0x8000 : 0);
+}

@@ -132,6 +132,8 @@ LRESULT Window::DefaultProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
       return static_cast<LRESULT>(std::strlen(text_.c_str()));
     case WM_ENABLE:
       return 0;
+    case WM_VKEYTOITEM:  // a list box's key that its owner leaves to the box
+      return -1;
     default:
       return 0;
   }

@@ -129,9 +129,9 @@ ScriptedUser& ScriptedUser::SelectRow(int list_id, int index) {
   });
 }
 
-ScriptedUser& ScriptedUser::Key(UINT vk) {
-  const std::string what = "key " + std::to_string(vk);
-  return Add(what, [this, what, vk] {
+ScriptedUser& ScriptedUser::Key(UINT vk, bool with_control) {
+  const std::string what = (with_control ? "ctrl+key " : "key ") + std::to_string(vk);
+  return Add(what, [this, what, vk, with_control] {
     HWND dialog = Dialog(what);
     if (dialog == nullptr) return;
     Window* focus = dialog->Kind() == WindowKind::Dialog
@@ -141,7 +141,7 @@ ScriptedUser& ScriptedUser::Key(UINT vk) {
       Fail(what + ": no control has the focus");
       return;
     }
-    if (focus->Kind() == WindowKind::ListBox) user::ListKey(focus, vk);
+    if (focus->Kind() == WindowKind::ListBox) user::ListKey(focus, vk, with_control);
   });
 }
 

@@ -47,6 +47,15 @@ MessageMapEntry OnSysCommand(void (T::*handler)(UINT, LPARAM)) {
           }};
 }
 
+// WM_VKEYTOITEM, a key pressed in a list box with LBS_WANTKEYBOARDINPUT: int Handler(UINT key,
+// HWND list), returning -2 (handled), -1 (the box's own action) or the row to move to.
+template <class T>
+MessageMapEntry OnVKeyToItem(int (T::*handler)(UINT, HWND)) {
+  return {WM_VKEYTOITEM, 0, 0, [handler](CWnd* wnd, WPARAM wparam, LPARAM lparam) -> LRESULT {
+            return (static_cast<T*>(wnd)->*handler)(LOWORD(wparam), reinterpret_cast<HWND>(lparam));
+          }};
+}
+
 // WM_QUERYDRAGICON: HCURSOR Handler().
 template <class T>
 MessageMapEntry OnQueryDragIcon(HCURSOR (T::*handler)()) {

@@ -226,13 +226,17 @@ UINT ListKeyCode(int qt_key) {
 }  // namespace
 
 void ListBoxWidget::keyPressEvent(QKeyEvent* event) {
-  const UINT vk = ListKeyCode(event->key());
+  const bool control = (event->modifiers() & Qt::ControlModifier) != 0;
+  UINT vk = ListKeyCode(event->key());
+  // Ctrl+C and Ctrl+Insert go to the box's owner, which may take them as Copy.
+  if (control && event->key() == Qt::Key_C) vk = 'C';
+  if (control && event->key() == Qt::Key_Insert) vk = VK_INSERT;
   if (vk == 0 || window_ == nullptr || (event->modifiers() & Qt::AltModifier) != 0) {
     QWidget::keyPressEvent(event);  // not the view's: no keyboard search, no selection
     return;
   }
   SyncNow();  // the rows the core has are the rows a key moves over
-  user::ListKey(window_, vk);
+  user::ListKey(window_, vk, control);
   AfterAction();
 }
 

@@ -18,6 +18,7 @@ using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using UINT = unsigned int;
 using LONG = std::int32_t;
+using SHORT = std::int16_t;
 using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
 using WPARAM = std::uintptr_t;
@@ -84,6 +85,7 @@ inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
+inline constexpr UINT WM_VKEYTOITEM = 0x002E;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
@@ -164,6 +166,7 @@ inline constexpr DWORD ES_READONLY = 0x800;
 inline constexpr DWORD LBS_NOTIFY = 0x1;
 inline constexpr DWORD LBS_SORT = 0x2;
 inline constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x100;
+inline constexpr DWORD LBS_WANTKEYBOARDINPUT = 0x400;
 inline constexpr DWORD LBS_DISABLENOSCROLL = 0x1000;
 inline constexpr DWORD SS_LEFT = 0x0;
 inline constexpr DWORD SS_CENTER = 0x1;
@@ -194,7 +197,9 @@ inline constexpr UINT MB_ICONEXCLAMATION = 0x30;
 inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
 
-// Virtual-key codes of the keys a list box answers.
+// Virtual-key codes of the keys a list box answers, and of the keys held with them. A letter's
+// code is its capital ('C').
+inline constexpr int VK_CONTROL = 0x11;
 inline constexpr UINT VK_SPACE = 0x20;
 inline constexpr UINT VK_PRIOR = 0x21;  // Page Up
 inline constexpr UINT VK_NEXT = 0x22;   // Page Down
@@ -204,6 +209,7 @@ inline constexpr UINT VK_LEFT = 0x25;
 inline constexpr UINT VK_UP = 0x26;
 inline constexpr UINT VK_RIGHT = 0x27;
 inline constexpr UINT VK_DOWN = 0x28;
+inline constexpr UINT VK_INSERT = 0x2D;
 
 // Menu items.
 inline constexpr UINT MF_STRING = 0x0000;

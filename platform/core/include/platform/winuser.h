@@ -22,6 +22,9 @@ int GetDlgCtrlID(HWND window);
 // The class a template's kind stands for: "#32770", "Button", "Edit", "ListBox", "Static".
 int GetClassNameA(HWND window, LPSTR name, int size);
 int lstrcmpiA(LPCSTR a, LPCSTR b);
+// Whether a key is held (the high bit set, the value negative) while the person's key that is
+// being handled was pressed; only Ctrl is followed.
+SHORT GetKeyState(int vk);
 
 BOOL SetWindowTextA(HWND window, LPCSTR text);
 int GetWindowTextLengthA(HWND window);

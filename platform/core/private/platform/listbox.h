@@ -1,6 +1,8 @@
 // The single-selection, unsorted list box of the classic window system. Rows are CP932 bytes.
 #pragma once
 
+#include <optional>
+
 #include "platform/window.h"
 
 namespace platform {
@@ -28,13 +30,17 @@ class ListBoxWindow final : public Window {
   // them. A key (VK_ code) selects its target row, scrolls it into view and sends
   // LBN_SELCHANGE, unless the target is the row already selected. The left button selects
   // the row it is pressed on; its release inside the box sends LBN_SELCHANGE even when that
-  // row was selected before. A double click sends LBN_DBLCLK.
+  // row was selected before. A double click sends LBN_DBLCLK. With LBS_WANTKEYBOARDINPUT the
+  // owner is asked first (WM_VKEYTOITEM, any key): -2 leaves the key to it, a row number moves
+  // there instead, -1 lets the key do what it does.
   void UserKey(UINT vk);
   void UserPress(int index);
   void UserRelease(bool inside);
   void UserDoubleClick(int index);
 
  private:
+  // The row a key moves to, before clamping; nothing for a key the box does not answer.
+  std::optional<int> KeyTarget(UINT vk) const;
   LRESULT AddString(const char* text);
   LRESULT InsertString(WPARAM index, const char* text);
   LRESULT DeleteString(WPARAM index);

@@ -25,9 +25,10 @@ void ListRelease(HWND list, bool inside = true);
 void ListDoubleClick(HWND list, int index);
 // A click on a row of a list box: pressed and released on it.
 void SelectRow(HWND list, int index);
-// A key (VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE)
-// pressed with the focus in a list box; gives it the focus first.
-void ListKey(HWND list, UINT vk);
+// A key (VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE, or
+// any other that the box's owner may ask for, such as 'C' with Ctrl) pressed with the focus in
+// a list box, Ctrl held or not; gives it the focus first.
+void ListKey(HWND list, UINT vk, bool with_control = false);
 // Keys of a classic dialog.
 void Tab(HWND dialog, bool backwards = false);
 void Enter(HWND dialog);

@@ -37,9 +37,9 @@ class ScriptedUser {
   ScriptedUser& Type(int id, const std::string& utf8);
   // A click on a row of a list box.
   ScriptedUser& SelectRow(int list_id, int index);
-  // A key (VK_ code) pressed in the control that has the focus; keys a list box answers
-  // (arrows, Home, End, Page Up and Down, Space) reach it.
-  ScriptedUser& Key(UINT vk);
+  // A key (VK_ code) pressed, Ctrl held or not, in the control that has the focus; a list box
+  // gets it (it answers arrows, Home, End, Page Up and Down, Space; its owner may ask for any).
+  ScriptedUser& Key(UINT vk, bool with_control = false);
   ScriptedUser& Tab(bool backwards = false);
   ScriptedUser& Enter();
   ScriptedUser& Space();
