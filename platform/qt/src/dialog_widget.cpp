@@ -328,7 +328,16 @@ void DialogWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (dialog_ == nullptr || applying_) return;
   if (event->type() == QEvent::ActivationChange) {
-    if (isActiveWindow()) PresentOwnedModal();
+    // After Qt has finished with the activation: on Wayland, Qt itself asks the compositor to
+    // activate the window that got the focus, and a request made now would come before that one.
+    if (isActiveWindow() && !isEnabled()) {
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            if (isActiveWindow()) PresentOwnedModal();
+          },
+          Qt::QueuedConnection);
+    }
     return;
   }
   if (event->type() != QEvent::WindowStateChange) return;
