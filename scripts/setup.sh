@@ -29,8 +29,9 @@ test_packages=(
   xclip x11-utils x11-xserver-utils dbus-daemon
   # typing Japanese for real in the end-to-end tests: fcitx5 with Anthy, on a session bus
   fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus-x11
-  # the keyboard flow on Wayland: a headless compositor, keys, the clipboard and screenshots
-  sway wtype wl-clipboard grim
+  # the keyboard flow on Wayland: a headless compositor, keys, the clipboard, screenshots, and
+  # jq to read the compositor's window tree
+  sway wtype wl-clipboard grim jq
   # the package test's validators for the desktop entry and the metainfo
   desktop-file-utils appstream
   # the Windows build: cross compiler (posix threads), GoogleTest's sources for it, Wine to run
