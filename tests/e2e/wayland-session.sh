@@ -94,11 +94,18 @@ start_program() {
     run_dir="$wayland_run"
     home="$wayland_run/home"
     mkdir -p "$home"
-    [[ -z $wayland_user ]] || chown "$wayland_user:" "$home"
+    chown "$wayland_user:" "$home"
+  elif [[ -n $wayland_user ]]; then
+    echo "e2e[$flow] the program runs as $(id -un): $wayland_user cannot read it or its data"
   fi
+  # A sanitized build's options go with it.
+  local kept=() name
+  for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+    [[ -z ${!name:-} ]] || kept+=("$name=${!name}")
+  done
   (cd "$folder" && exec "${runner[@]}" env -i PATH=/usr/bin:/bin HOME="$home" \
     XDG_RUNTIME_DIR="$run_dir" LANG=C.UTF-8 WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
-    QT_QPA_PLATFORM=wayland "$@" "$program") >"$out/program.log" 2>&1 &
+    QT_QPA_PLATFORM=wayland "${kept[@]}" "$@" "$program") >"$out/program.log" 2>&1 &
   prog_pid=$!
   prog_rc=""
 }
