@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -82,7 +81,8 @@ TEST_F(MorvaneCommandTest, AWaylandDisplayThatFailsIsNamedWithTheReason) {
   const fs::path bare = dir_.Path() / "bare";
   fs::create_directories(bare / "plugins");
   fs::copy_file(MORVANE_BINARY, bare / "morvane");
-  std::ofstream(bare / "qt.conf") << "[Paths]\nPlugins=" << (bare / "plugins").string() << "\n";
+  test_support::WriteWholeFile(bare / "qt.conf",
+                               "[Paths]\nPlugins=" + (bare / "plugins").string() + "\n");
 
   const std::string session = "XDG_RUNTIME_DIR=" + runtime.string();
   struct Case {
