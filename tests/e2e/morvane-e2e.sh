@@ -406,6 +406,9 @@ flow_keyboard() {
   keys Tab
   type_text 0001
   keys Tab space
+  # The row on the screen: the search and its popup are over, and keys reach the dialog again.
+  expect code-rows "the row found, in the list" cond_painted "$work/code-rows.png" \
+    "${code_list[@]}"
   expect code-searched "\"$code_dialog\" active after the search" cond_active "$code_dialog"
   keys Tab Tab Down
   expect code-row-selected "the one row selected by the first Down" \

@@ -98,11 +98,11 @@ start_program() {
   elif [[ -n $wayland_user ]]; then
     echo "e2e[$flow] the program runs as $(id -un): $wayland_user cannot read it or its data"
   fi
-  # A sanitized build's options go with it.
-  local kept=() name
-  for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
-    [[ -z ${!name:-} ]] || kept+=("$name=${!name}")
-  done
+  # A sanitized build's options go with it, with whole stacks for LeakSanitizer so that the
+  # leaks of Qt's Wayland plugin are told from the program's own (wayland-lsan.supp).
+  local kept=("ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0"
+    "LSAN_OPTIONS=suppressions=$here/wayland-lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}")
+  [[ -z ${UBSAN_OPTIONS:-} ]] || kept+=("UBSAN_OPTIONS=$UBSAN_OPTIONS")
   (cd "$folder" && exec "${runner[@]}" env -i PATH=/usr/bin:/bin HOME="$home" \
     XDG_RUNTIME_DIR="$run_dir" LANG=C.UTF-8 WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
     QT_QPA_PLATFORM=wayland "${kept[@]}" "$@" "$program") >"$out/program.log" 2>&1 &
