@@ -328,8 +328,9 @@ void DialogWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (dialog_ == nullptr || applying_) return;
   if (event->type() == QEvent::ActivationChange) {
-    // After Qt has finished with the activation: on Wayland, Qt itself asks the compositor to
-    // activate the window that got the focus, and a request made now would come before that one.
+    // After Qt has finished with the activation: Qt's Wayland plugin asks the compositor to
+    // activate the window whose focus changed (this one, now), and a request for the dialog
+    // made here would come before that one and be overruled by it.
     if (isActiveWindow() && !isEnabled()) {
       QMetaObject::invokeMethod(
           this,
