@@ -35,7 +35,7 @@ start_wayland() {
     chmod 711 "$work"
     chown "$wayland_user:" "$wayland_run"
   fi
-  # The screen of the X runs; windows without borders of sway's, so that a window's rectangle
+  # The X runs' screen size; windows without borders of sway's, so that a window's rectangle
   # is its client area; activation requests honoured (sway's default only marks the window
   # urgent).
   cat >"$wayland_run/config" <<'EOF'
