@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "data_folder.h"
 #include "morvane_app.h"
@@ -25,14 +26,10 @@ constexpr char kUsage[] =
     "  --help     show this text\n"
     "  --version  show the version\n";
 
-// Started from a terminal without a display: one line that says so, rather than Qt's abort.
-[[noreturn]] void NoDisplay() {
-  const char* display = std::getenv("DISPLAY");
-  if (display != nullptr && *display != '\0') {
-    std::fprintf(stderr, "morvane: needs a graphical display, but %s cannot be opened\n", display);
-  } else {
-    std::fputs("morvane: needs a graphical display, but DISPLAY is not set\n", stderr);
-  }
+// Started from a terminal without a display, or with one that cannot be opened: one line that
+// says which and why, rather than Qt's abort.
+[[noreturn]] void NoDisplay(const std::string& why) {
+  std::fprintf(stderr, "morvane: needs a graphical display, but %s\n", why.c_str());
   std::fflush(stderr);
   std::_Exit(1);
 }

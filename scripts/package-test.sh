@@ -44,6 +44,12 @@ say "cpack -G DEB in $build"
 }
 package="$build/morvane_1.0.0.1_amd64.deb"
 [[ -f $package ]] || fail "no $package"
+# Qt loads its window-system plugins at run time, which shlibdeps cannot see: without them the
+# program cannot open an X display or a Wayland session.
+depends="$(dpkg-deb -f "$package" Depends)"
+for plugin in qt6-qpa-plugins qt6-wayland; do
+  [[ ", $depends," == *", $plugin"[\ ,]* ]] || fail "no $plugin in the package's Depends: $depends"
+done
 
 say "dpkg -i $(basename "$package")"
 installed=yes

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Debian 12 needs for Morvane (as root; nothing is installed when everything is
 # there already):
-#   scripts/setup.sh            building and running: the compiler, CMake, Qt 6, the fonts
+#   scripts/setup.sh            building and running: the compiler, CMake, Qt 6 (X and
+#                               Wayland), the fonts
 #   scripts/setup.sh --tests    and every test: clang, the Windows toolchain, Wine, NSIS, the
 #                               virtual display and the tools that drive it as a person would
 # Japan Post's file is unpacked by the build itself (the `data` target, cmake/UnpackData.cmake).
@@ -12,8 +13,10 @@ build_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip
   # the orvek command: JSON output, and its manual page made from --help
   nlohmann-json3-dev help2man
-  # the Qt program: widgets, fonts, Qt's own Japanese texts
-  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n
+  # the Qt program: widgets, fonts, Qt's own Japanese texts, and the window-system plugins for
+  # X (qt6-qpa-plugins) and for Wayland sessions (qt6-wayland)
+  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins qt6-wayland fonts-ipafont-gothic
+  qt6-translations-l10n
   # scripts/run.sh without a display: a virtual one, a window manager and a screenshot
   xvfb xauth xdotool openbox imagemagick
 )
@@ -26,6 +29,9 @@ test_packages=(
   xclip x11-utils x11-xserver-utils dbus-daemon
   # typing Japanese for real in the end-to-end tests: fcitx5 with Anthy, on a session bus
   fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus-x11
+  # the keyboard flow on Wayland: a headless compositor, keys, the clipboard, screenshots, and
+  # jq to read the compositor's window tree
+  sway wtype wl-clipboard grim jq
   # the package test's validators for the desktop entry and the metainfo
   desktop-file-utils appstream
   # the Windows build: cross compiler (posix threads), GoogleTest's sources for it, Wine to run

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Morvane as a person uses it: the real program on a private X server (Xvfb, openbox), driven
 # with xdotool, read back through the screen and the clipboard (xclip).
-#   morvane-e2e.sh --program BIN --data-dir DIR --icon-export BIN --out DIR FLOW
+#   morvane-e2e.sh --program BIN --data-dir DIR --icon-export BIN --out DIR [--session S] FLOW
 # FLOW: code-search, address-search, keys, no-data, input-method, keyboard, window-manager.
-# Screenshots go to OUT/FLOW/.
+# Screenshots go to OUT/FLOW/. With --session wayland, the keyboard flow and modal-activation
+# run on a headless Wayland compositor instead (wayland-session.sh); screenshots go to
+# OUT/wayland-FLOW/.
 # Exit status 77 (skipped) when a tool or the data file is missing.
 set -euo pipefail
 
@@ -12,12 +14,14 @@ program=""
 data_dir=""
 icon_export=""
 out_root=""
+session=x
 while (($# > 1)); do
   case "$1" in
     --program) program="$2" ;;
     --data-dir) data_dir="$2" ;;
     --icon-export) icon_export="$2" ;;
     --out) out_root="$2" ;;
+    --session) session="$2" ;;
     *) break ;;
   esac
   shift 2
@@ -28,8 +32,12 @@ skip() {
   echo "e2e[$flow] skipped: $*"
   exit 77
 }
-for tool in Xvfb openbox xdotool xclip xprop xwininfo xmodmap import convert compare fc-match \
-  dbus-daemon; do
+case "$session" in
+  x) tools=(Xvfb openbox xdotool xclip xprop xwininfo xmodmap import dbus-daemon) ;;
+  wayland) tools=(sway swaymsg wtype wl-paste grim jq setpriv) ;;
+  *) skip "no session named $session" ;;
+esac
+for tool in "${tools[@]}" convert compare fc-match; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh --tests installs it)"
 done
 [[ -x $program ]] || skip "no program at $program"
@@ -45,11 +53,16 @@ tokyo_count="$(iconv -f CP932 -t UTF-8 "$data_dir/KEN_ALL.CSV" |
 
 export LC_ALL=C.UTF-8  # xdotool type reads its text in the locale's encoding
 out="$out_root/$flow"
+[[ $session == x ]] || out="$out_root/$session-$flow"
 rm -rf "$out"
 mkdir -p "$out"
 work="$(mktemp -d)"
 # shellcheck source=x-session.sh
 source "$here/x-session.sh"
+if [[ $session == wayland ]]; then
+  # shellcheck source=wayland-session.sh
+  source "$here/wayland-session.sh"
+fi
 trap 'stop_all; rm -rf "$work"' EXIT
 trap 'exit 1' INT TERM
 mkdir -m 700 "$work/run"
@@ -363,7 +376,7 @@ tokyo_all() {
 # highlight colour: strongly coloured pixels against the white ground and the black text.
 cond_selection_shown() {
   local share
-  import -silent -window "$dlg" "$work/dialog-colour.png" 2>/dev/null || {
+  grab_window "$work/dialog-colour.png" || {
     seen="no picture of the window"
     return 1
   }
@@ -393,6 +406,9 @@ flow_keyboard() {
   keys Tab
   type_text 0001
   keys Tab space
+  # The row on the screen: the search and its popup are over, and keys reach the dialog again.
+  expect code-rows "the row found, in the list" cond_painted "$work/code-rows.png" \
+    "${code_list[@]}"
   expect code-searched "\"$code_dialog\" active after the search" cond_active "$code_dialog"
   keys Tab Tab Down
   expect code-row-selected "the one row selected by the first Down" \
@@ -562,10 +578,39 @@ flow_window_manager() {
   expect_exit ended 0
 }
 
-start_dbus
-start_x
-start_wm
-map_keys "東京都"
+# --- a modal dialog keeps the focus ------------------------------------------------------------
+
+# Activating the main menu while a search dialog waits (as a click on it does) brings the
+# dialog forward with the focus, and keys go to it.
+flow_modal_activation() {
+  start_program "$data_dir"
+  expect main-menu "the main menu" cond_active "$main_menu"
+  keys Return
+  expect code-dialog "\"$code_dialog\"" cond_active "$code_dialog"
+  activate_window "$main_menu"
+  expect code-dialog-forward "\"$code_dialog\" active again once the main menu is activated" \
+    cond_active "$code_dialog"
+  type_text 100
+  expect_dialog_kept code-dialog-keys 100
+  # From the first box past the second, 検索, クリア, the list and the four result fields to 戻る.
+  keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Return
+  expect back "the main menu again after 戻る" cond_active "$main_menu"
+  keys alt+F4
+  expect_exit ended 0
+}
+
+if [[ $session == wayland ]]; then
+  case "$flow" in
+    keyboard | modal-activation) ;;
+    *) fail "the $flow flow runs on X only" ;;
+  esac
+  start_wayland
+else
+  start_dbus
+  start_x
+  start_wm
+  map_keys "東京都"
+fi
 case "$flow" in
   code-search) flow_code_search ;;
   address-search) flow_address_search ;;
@@ -574,6 +619,7 @@ case "$flow" in
   input-method) flow_input_method ;;
   keyboard) flow_keyboard ;;
   window-manager) flow_window_manager ;;
+  modal-activation) flow_modal_activation ;;
   *) fail "no flow named $flow" ;;
 esac
 echo "e2e[$flow] passed; screenshots in $out"

@@ -270,6 +270,9 @@ cond_clipboard() {
   return 1
 }
 
+# The dialog's client area as a picture, in the file given.
+grab_window() { import -silent -window "$dlg" "$1" 2>/dev/null; }
+
 # A rectangle of the dialog, in dialog units, as a picture, with a few pixels around it: a
 # control's text may touch its edge.
 crop_dialog() {
@@ -278,7 +281,7 @@ crop_dialog() {
   top=$(($(px_y "$3") - margin))
   ((left >= 0)) || left=0
   ((top >= 0)) || top=0
-  import -silent -window "$dlg" "$work/dialog.png" 2>/dev/null || return 1
+  grab_window "$work/dialog.png" || return 1
   local width=$(($(px_x "$4") + 2 * margin)) height=$(($(px_y "$5") + 2 * margin))
   convert "$work/dialog.png" -crop "${width}x$height+$left+$top" +repage -colorspace gray "$file"
 }

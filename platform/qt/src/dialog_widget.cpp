@@ -328,7 +328,17 @@ void DialogWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (dialog_ == nullptr || applying_) return;
   if (event->type() == QEvent::ActivationChange) {
-    if (isActiveWindow()) PresentOwnedModal();
+    // After Qt has finished with the activation: Qt's Wayland plugin asks the compositor to
+    // activate the window whose focus changed (this one, now), and a request for the dialog
+    // made here would come before that one and be overruled by it.
+    if (isActiveWindow() && !isEnabled()) {
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            if (isActiveWindow()) PresentOwnedModal();
+          },
+          Qt::QueuedConnection);
+    }
     return;
   }
   if (event->type() != QEvent::WindowStateChange) return;

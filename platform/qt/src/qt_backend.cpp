@@ -9,6 +9,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStringList>
 #include <QTimer>
 #include <QTranslator>
 #include <QWindow>
@@ -26,8 +27,8 @@ namespace {
 
 // While the QApplication is made, Qt's messages are held back: a display that cannot be
 // opened gives several lines about plugins and then a fatal message, which aborts. The
-// program's handler says it in one line instead; otherwise the held messages are shown as
-// they would have been.
+// program's handler says it in one line instead, with the display that was tried and Qt's own
+// reasons; otherwise the held messages are shown as they would have been.
 struct HeldMessage {
   QtMsgType type;
   QByteArray category;
@@ -36,8 +37,44 @@ struct HeldMessage {
 std::vector<HeldMessage>* g_held_messages = nullptr;
 QtBackend::NoDisplayHandler g_on_no_display = nullptr;
 
+// NAME=value for a variable that is set and not empty.
+QString Setting(const char* name) {
+  const QString value = qEnvironmentVariable(name);
+  return value.isEmpty() ? QString() : QStringLiteral("%1=%2").arg(QLatin1String(name), value);
+}
+
+// What the window system plugins said, in one line. A plugin that was found but did not load
+// is also reported in a line of its own, which says nothing more once its reason is there.
+QString ReasonOf(const std::vector<HeldMessage>& held) {
+  QStringList reasons;
+  QStringList not_loaded;
+  for (const HeldMessage& message : held) {
+    QString text = message.text.simplified();
+    while (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    if (text.isEmpty() || reasons.contains(text) || not_loaded.contains(text)) continue;
+    (text.endsWith(QLatin1String("even though it was found")) ? not_loaded : reasons) << text;
+  }
+  return (reasons.isEmpty() ? not_loaded : reasons).join(QLatin1String("; "));
+}
+
+// "DISPLAY is not set, nor is WAYLAND_DISPLAY", or the settings that named a display (or a
+// platform) and why none could be opened.
+std::string NoDisplayReport(const std::vector<HeldMessage>& held) {
+  QStringList tried;
+  for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
+    if (QString setting = Setting(name); !setting.isEmpty()) tried << setting;
+  }
+  if (tried.isEmpty()) return "DISPLAY is not set, nor is WAYLAND_DISPLAY";
+  QString report = tried.takeLast();
+  if (!tried.isEmpty()) report = tried.join(QLatin1String(", ")) + QLatin1String(" and ") + report;
+  report += QLatin1String(" cannot be opened");
+  if (const QString reason = ReasonOf(held); !reason.isEmpty())
+    report += QLatin1String(": ") + reason;
+  return report.toStdString();
+}
+
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type == QtFatalMsg) g_on_no_display();
+  if (type == QtFatalMsg) g_on_no_display(NoDisplayReport(*g_held_messages));
   g_held_messages->push_back({type, QByteArray(context.category), text});
 }
 

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/backend.h"
@@ -23,10 +24,12 @@ class DialogWindow;
 class QtBackend final : public Backend {
  public:
   // Makes the QApplication unless there is one already, and installs itself as the current
-  // backend for its lifetime. When Qt cannot open the window system (no display, or one that
-  // cannot be reached), on_no_display runs and must end the process; Qt's own messages about
-  // it are not shown. Without it, Qt reports the failure itself and aborts.
-  using NoDisplayHandler = void (*)();
+  // backend for its lifetime. When Qt cannot open the window system (no display, a display
+  // that cannot be reached, or no plugin for it), on_no_display runs and must end the process:
+  // it gets one line that names the display tried and gives Qt's reasons ("WAYLAND_DISPLAY=
+  // wayland-1 cannot be opened: Failed to create wl_display (...)"), and Qt's own messages
+  // are not shown. Without it, Qt reports the failure itself and aborts.
+  using NoDisplayHandler = void (*)(const std::string& why);
   explicit QtBackend(int& argc, char** argv, NoDisplayHandler on_no_display = nullptr);
   ~QtBackend() override;
   QtBackend(const QtBackend&) = delete;
