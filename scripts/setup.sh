@@ -11,7 +11,7 @@ build_packages=(
   cmake ninja-build g++ git
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip
   # the orvek command: JSON output, and its manual page made from --help
-  nlohmann-json3-dev help2man
+  nlohmann-json3-dev rapidjson-dev help2man
   # the Qt program: widgets, fonts, Qt's own Japanese texts
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n
   # scripts/run.sh without a display: a virtual one, a window manager and a screenshot

@@ -1,10 +1,13 @@
 #include "output_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <iterator>
-#include <nlohmann/json.hpp>
 #include <string_view>
+
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/writer.h>
 
 #include "console.h"
 #include "kana_width.h"
@@ -13,14 +16,10 @@
 namespace orvek_cli {
 namespace {
 
-// Every text is converted from CP932 and so valid UTF-8; should one not be, the dump must not
-// throw half-way through the output.
-constexpr auto kReplaceInvalid = nlohmann::ordered_json::error_handler_t::replace;
-
 enum class Kind { Text, Reading, Flag, Number };
 
 struct Field {
-  const char* name;
+  std::string_view name;
   Column column;
   Kind kind;
 };
@@ -118,74 +117,101 @@ void AppendHeader(std::string& out, bool csv) {
   out += csv ? "\r\n" : "\n";
 }
 
-constexpr std::size_t kFieldCount = std::size(kFields);
-
-// The values of the object's fields, in kFields' order: the object is made once with every
-// key, and each record only sets the values, reusing their storage.
-using JsonSlots = std::array<nlohmann::ordered_json*, kFieldCount>;
-
-void SetText(nlohmann::ordered_json& value, std::string_view cp932) {
-  if (value.is_string()) {
-    value.get_ref<std::string&>() = platform::Cp932ToUtf8(cp932);
-  } else {
-    value = platform::Cp932ToUtf8(cp932);
+// JSON goes through RapidJSON's writers, which write each value as it comes, straight into
+// the output: a search's output is thousands of small objects, and no document of them (nor
+// of one of them) is built.
+class JsonBuffer {
+ public:
+  using Ch = char;
+  explicit JsonBuffer(std::string& out) : out_(&out), used_(out.size()) {}
+  // The string is lengthened a step at a time (its new bytes are zeroed, so its pages taken)
+  // inside the room reserved beforehand.
+  void Reserve(std::size_t count) {
+    if (out_->size() - used_ < count) out_->resize(used_ + std::max(count, kStep));
   }
+  void PutUnchecked(char c) { (*out_)[used_++] = c; }
+  void Put(char c) {
+    Reserve(1);
+    PutUnchecked(c);
+  }
+  void Flush() {}
+  // Cuts the output to what was written.
+  void Finish() { out_->resize(used_); }
+
+ private:
+  static constexpr std::size_t kStep = 64 * 1024;
+  std::string* out_;
+  std::size_t used_;
+};
+
+// What the writers call before a value and for each byte of it: room once, then no checks.
+void PutReserve(JsonBuffer& buffer, std::size_t count) {
+  buffer.Reserve(count);
+}
+void PutUnsafe(JsonBuffer& buffer, char c) {
+  buffer.PutUnchecked(c);
 }
 
-void FillJson(const JsonSlots& slots, const Record& record) {
-  std::string scratch;
-  for (std::size_t i = 0; i < kFieldCount; ++i) {
-    const Field& field = kFields[i];
+using JsonWriter = rapidjson::Writer<JsonBuffer>;
+using PrettyJsonWriter = rapidjson::PrettyWriter<JsonBuffer>;
+
+// What a JSON output reserves at its start, enough for a few thousand records.
+constexpr std::size_t kJsonReserved = 16 << 20;
+
+// The object of one record, keys in kFields' order. Texts are valid UTF-8, converted from
+// CP932 (a byte that is no CP932 character becomes U+FFFD).
+template <class Writer>
+void WriteJsonObject(Writer& json, const Record& record, std::string& scratch) {
+  json.StartObject();
+  for (const Field& field : kFields) {
     const std::string& text = record[field.column];
-    nlohmann::ordered_json& value = *slots[i];
+    json.Key(field.name.data(), static_cast<rapidjson::SizeType>(field.name.size()));
     switch (field.kind) {
       case Kind::Text:
-      case Kind::Reading:
-        SetText(value, FieldText(record, field, scratch));
+      case Kind::Reading: {
+        scratch = platform::Cp932ToUtf8(field.kind == Kind::Reading ? ToFullWidth(text) : text);
+        json.String(scratch.data(), static_cast<rapidjson::SizeType>(scratch.size()));
         break;
+      }
       case Kind::Flag:
-        value = text == "1";
+        json.Bool(text == "1");
         break;
       case Kind::Number: {
         int number = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
         if (error == std::errc() && end == text.data() + text.size() && !text.empty()) {
-          value = number;
+          json.Int(number);
         } else {
-          value = nullptr;  // not a number in this file
+          json.Null();  // not a number in this file
         }
         break;
       }
     }
   }
-}
-
-// text with indent added after each line break.
-void AppendIndented(std::string& out, std::string_view text, std::string_view indent) {
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t newline = text.find('\n', at);
-    const std::size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
-    out.append(text, at, end - at);
-    if (newline != std::string_view::npos) out += indent;
-    at = end;
-  }
+  json.EndObject();
 }
 
 }  // namespace
 
 struct RecordWriter::Json {
-  nlohmann::ordered_json object = nlohmann::ordered_json::object();
-  JsonSlots slots{};
+  explicit Json(std::string& out) : buffer(out) {}
+  JsonBuffer buffer;
+  // An array of objects, indented by two spaces; or one object a line.
+  PrettyJsonWriter pretty{buffer};
+  JsonWriter line{buffer};
+  std::string scratch;
 };
 
 RecordWriter::RecordWriter(Format format, OutputEncoding encoding)
     : format_(format), encoding_(encoding) {
   if (format_ == Format::Tsv || format_ == Format::Csv) AppendHeader(out_, format_ == Format::Csv);
   if (format_ == Format::Json || format_ == Format::Jsonl) {
-    json_ = std::make_unique<Json>();
-    for (const Field& field : kFields) json_->object[field.name] = nullptr;
-    // Taken once every key is in: adding none later, the object's values never move.
-    for (std::size_t i = 0; i < kFieldCount; ++i) json_->slots[i] = &json_->object[kFields[i].name];
+    // Room that is reserved is not yet memory: pages come as they are written. Most searches
+    // fit, and the output is never copied to grow.
+    out_.reserve(kJsonReserved);
+    json_ = std::make_unique<Json>(out_);
+    json_->pretty.SetIndent(' ', 2);
+    if (format_ == Format::Json) json_->pretty.StartArray();
   }
 }
 
@@ -201,26 +227,27 @@ void RecordWriter::Add(const Record& record) {
     case Format::Csv:
       AppendSeparated(out_, record, format_ == Format::Csv);
       break;
-    case Format::Json: {
-      FillJson(json_->slots, record);
-      // The array's elements, indented one level: a JSON text has no raw line breaks inside
-      // its strings, so every line break starts a line of the object.
-      out_ += count_ == 0 ? "[\n  " : ",\n  ";
-      AppendIndented(out_, json_->object.dump(2, ' ', false, kReplaceInvalid), "  ");
+    case Format::Json:
+      WriteJsonObject(json_->pretty, record, json_->scratch);
       break;
-    }
     case Format::Jsonl:
-      FillJson(json_->slots, record);
-      out_ += json_->object.dump(-1, ' ', false, kReplaceInvalid);
-      out_ += '\n';
+      WriteJsonObject(json_->line, record, json_->scratch);
+      json_->buffer.Put('\n');
+      json_->line.Reset(json_->buffer);  // the next line is a JSON text of its own
       break;
   }
   ++count_;
 }
 
 std::string RecordWriter::Finish() {
-  if (format_ == Format::Json) out_ += count_ == 0 ? "[]\n" : "\n]\n";
-  if (format_ == Format::Json || format_ == Format::Jsonl) return std::move(out_);  // UTF-8
+  if (format_ == Format::Json || format_ == Format::Jsonl) {  // UTF-8
+    if (format_ == Format::Json) {
+      json_->pretty.EndArray();
+      json_->buffer.Put('\n');
+    }
+    json_->buffer.Finish();
+    return std::move(out_);
+  }
   switch (encoding_) {
     case OutputEncoding::Default:
       return RowsInDefaultEncoding(out_);
