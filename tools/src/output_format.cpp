@@ -123,25 +123,34 @@ void AppendHeader(std::string& out, bool csv) {
 class JsonBuffer {
  public:
   using Ch = char;
-  explicit JsonBuffer(std::string& out) : out_(&out), used_(out.size()) {}
-  // The string is lengthened a step at a time (its new bytes are zeroed, so its pages taken)
-  // inside the room reserved beforehand.
+  explicit JsonBuffer(std::string& out) : out_(&out) { Grow(0); }
   void Reserve(std::size_t count) {
-    if (out_->size() - used_ < count) out_->resize(used_ + std::max(count, kStep));
+    if (static_cast<std::size_t>(end_ - at_) < count) Grow(count);
   }
-  void PutUnchecked(char c) { (*out_)[used_++] = c; }
+  void PutUnchecked(char c) { *at_++ = c; }
   void Put(char c) {
     Reserve(1);
     PutUnchecked(c);
   }
   void Flush() {}
   // Cuts the output to what was written.
-  void Finish() { out_->resize(used_); }
+  void Finish() { out_->resize(Used()); }
 
  private:
   static constexpr std::size_t kStep = 64 * 1024;
+  std::size_t Used() const { return static_cast<std::size_t>(at_ - out_->data()); }
+  // The string is lengthened a step at a time (its new bytes are zeroed, so its pages taken)
+  // inside the room reserved beforehand.
+  void Grow(std::size_t count) {
+    const std::size_t used = at_ == nullptr ? out_->size() : Used();
+    out_->resize(used + std::max(count, kStep));
+    at_ = out_->data() + used;
+    end_ = out_->data() + out_->size();
+  }
+
   std::string* out_;
-  std::size_t used_;
+  char* at_ = nullptr;
+  char* end_ = nullptr;
 };
 
 // What the writers call before a value and for each byte of it: room once, then no checks.
