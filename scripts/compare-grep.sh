@@ -47,31 +47,44 @@ LC_ALL=C hyperfine --shell=none --output=pipe --warmup 30 --runs "$runs" --expor
   --command-name hokkaido-json "$orvek address --pref 北海道 --format json" \
   >/dev/null 2>"$json.log" || { cat "$json.log" >&2; exit 1; }
 
+# Per command: the median wall time and the mean processor time (user + system), in ms. On a
+# machine that others load, the processor time is the steadier figure.
 median() {
   awk -v name="\"$1\"" '
     $1 == "\"command\":" && $2 ~ name { found = 1 }
     found && $1 == "\"median\":" { gsub(",", "", $2); printf "%.3f", $2 * 1000; exit }' "$json"
 }
-grep_ms="$(median grep)"
-code_ms="$(median code)"
-hokkaido_ms="$(median hokkaido)"
-grep_kanji_ms="$(median grep-kanji)"
-find_kanji_ms="$(median find-kanji)"
-grep_reading_ms="$(median grep-reading)"
-find_reading_ms="$(median find-reading)"
-hokkaido_json_ms="$(median hokkaido-json)"
+cpu() {
+  awk -v name="\"$1\"" '
+    $1 == "\"command\":" && $2 ~ name { found = 1 }
+    found && $1 == "\"user\":" { gsub(",", "", $2); user = $2 }
+    found && $1 == "\"system\":" { gsub(",", "", $2); printf "%.3f", (user + $2) * 1000; exit }' "$json"
+}
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# name, label, the name it is compared with and what that is called, the bar
+row() {
+  local wall cpu_ms
+  wall="$(median "$1")"
+  cpu_ms="$(cpu "$1")"
+  if [[ -z "${3:-}" ]]; then
+    printf '  %9s %9s %15s   %s\n' "$wall" "$cpu_ms" "" "$2"
+  else
+    printf '  %9s %9s %6s %8s   %s (x %s; bar <= %s)\n' "$wall" "$cpu_ms" \
+      "$(ratio "$wall" "$(median "$3")")" "$(ratio "$cpu_ms" "$(cpu "$3")")" "$2" "$4" "$5"
+  fi
+}
 
-echo "median of $runs runs each, whole processes, in $data_dir (load before: $load):"
-echo "  grep -F '\"1000001\"' KEN_ALL.CSV    ${grep_ms} ms"
-echo "  orvek code 1000001                  ${code_ms} ms   $(ratio "$code_ms" "$grep_ms") x grep (bar <= 1.5)"
-echo "  orvek address --pref 北海道         ${hokkaido_ms} ms   $(ratio "$hokkaido_ms" "$code_ms") x code (bar <= 1.5)"
-echo "  grep -c -F 千代田 (CP932)           ${grep_kanji_ms} ms"
-echo "  orvek find 千代田                   ${find_kanji_ms} ms   $(ratio "$find_kanji_ms" "$grep_kanji_ms") x grep (bar <= 1.0)"
-echo "  grep -c -F ﾁﾖﾀﾞ (CP932)             ${grep_reading_ms} ms"
-echo "  orvek find ちよだ                   ${find_reading_ms} ms   $(ratio "$find_reading_ms" "$grep_reading_ms") x grep (bar <= 1.0)"
-echo "  orvek address --pref 北海道 --format json   ${hokkaido_json_ms} ms   $(ratio "$hokkaido_json_ms" "$hokkaido_ms") x its text rows (bar <= 1.5)"
-echo "  (load after: $(cut -d' ' -f1-3 /proc/loadavg))"
+echo "median wall time of $runs runs each, mean processor time, whole processes, in $data_dir"
+echo "(load before: $load, after: $(cut -d' ' -f1-3 /proc/loadavg)):"
+printf '  %9s %9s %6s %8s   %s\n' "wall ms" "cpu ms" "x wall" "x cpu" "command"
+row grep "grep -F '\"1000001\"' KEN_ALL.CSV"
+row code "orvek code 1000001" grep grep 1.5
+row hokkaido "orvek address --pref 北海道" code code 1.5
+row grep-kanji "grep -c -F 千代田 (CP932)"
+row find-kanji "orvek find 千代田" grep-kanji grep 1.0
+row grep-reading "grep -c -F ﾁﾖﾀﾞ (CP932)"
+row find-reading "orvek find ちよだ" grep-reading grep 1.0
+row hokkaido-json "orvek address --pref 北海道 --format json" hokkaido "its text rows" 1.5
 if [[ -x /usr/bin/time ]]; then
   rss="$(/usr/bin/time -f %M "$orvek" code 1000001 2>&1 >/dev/null | tail -n 1)"
   echo "  peak RSS of orvek code 1000001      ${rss} KB (target < 10240)"
