@@ -12,7 +12,7 @@ build_packages=(
   cmake ninja-build g++ git
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev unzip
   # the orvek command: JSON output, and its manual page made from --help
-  nlohmann-json3-dev help2man
+  nlohmann-json3-dev rapidjson-dev help2man
   # the Qt program: widgets, fonts, Qt's own Japanese texts, and the window-system plugins for
   # X (qt6-qpa-plugins) and for Wayland sessions (qt6-wayland)
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins qt6-wayland fonts-ipafont-gothic

@@ -220,7 +220,7 @@ class RealDataFormats : public ::testing::Test {
   static std::string Written(Format format, OutputEncoding encoding) {
     RecordWriter writer(format, encoding);
     for (const Record& record : records_) writer.Add(record);
-    return writer.Finish();
+    return std::string(writer.Finish());
   }
 
   static std::vector<Record> records_;

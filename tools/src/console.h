@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvek_cli {
@@ -41,7 +42,7 @@ std::string MessageForTerminal(const std::string& text);
 void UseBinaryStreams();
 
 // Writes all of bytes to stdout, unchanged (no line-end translation).
-bool WriteToStdout(const std::string& bytes);
+bool WriteToStdout(std::string_view bytes);
 
 // Makes folder the current one; on failure says why.
 bool ChangeFolder(const std::string& folder, std::string& why);

@@ -57,7 +57,7 @@ std::string MessageForTerminal(const std::string& text) {
 
 void UseBinaryStreams() {}
 
-bool WriteToStdout(const std::string& bytes) {
+bool WriteToStdout(std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);

@@ -82,7 +82,7 @@ void UseBinaryStreams() {
   _setmode(_fileno(stderr), _O_BINARY);
 }
 
-bool WriteToStdout(const std::string& bytes) {
+bool WriteToStdout(std::string_view bytes) {
   // WriteFile, not the C runtime's text mode, which would turn every LF into CR LF.
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   std::size_t done = 0;

@@ -195,7 +195,8 @@ int SearchRecords(const orvek_cli::Request& request) {
     std::fputs(kReadFailureMessage, stderr);
     return kExitNoData;
   }
-  if (!WriteToStdout(request.count_only ? std::to_string(count) + "\n" : writer.Finish())) {
+  const std::string count_line = std::to_string(count) + "\n";
+  if (!WriteToStdout(request.count_only ? std::string_view(count_line) : writer.Finish())) {
     Say("cannot write the rows: " + Reason());
     return kExitNoData;
   }

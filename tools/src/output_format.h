@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "command_line.h"
 #include "whole_record.h"
@@ -20,8 +21,8 @@ class RecordWriter {
 
   void Add(const Record& record);
   // The whole output, ready to write, in the encoding asked for (text, tsv and csv; JSON is
-  // always UTF-8).
-  std::string Finish();
+  // always UTF-8). It lives as long as the writer.
+  std::string_view Finish();
 
  private:
   struct Json;

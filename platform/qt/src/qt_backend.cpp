@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QInputMethod>
 #include <QLibraryInfo>
@@ -191,12 +190,18 @@ void QtBackend::QuitEndedLoops() {
 
 void QtBackend::PaintNow(QWidget* widget) {
   widget->show();
-  // The window system maps the window in its own time; input waits, painting does not.
-  QElapsedTimer waited;
-  waited.start();
+  // The window system maps the window in its own time; input waits, painting does not. The
+  // wait sleeps until the next event rather than polling: the window server and the window
+  // manager need the processor to map the window.
   QWindow* window = widget->windowHandle();
-  while (window != nullptr && !window->isExposed() && waited.elapsed() < 2000) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  if (window != nullptr && !window->isExposed()) {
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.start(2000);
+    while (!window->isExposed() && limit.isActive()) {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                      QEventLoop::WaitForMoreEvents);
+    }
   }
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   widget->repaint();
