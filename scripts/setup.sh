@@ -26,6 +26,8 @@ test_packages=(
   xclip x11-utils x11-xserver-utils dbus-daemon
   # typing Japanese for real in the end-to-end tests: fcitx5 with Anthy, on a session bus
   fcitx5 fcitx5-anthy fcitx5-frontend-qt6 dbus-x11
+  # the accessibility flow: the AT-SPI bus and a client of it, as a screen reader reads
+  at-spi2-core python3-pyatspi
   # the package test's validators for the desktop entry and the metainfo
   desktop-file-utils appstream
   # the Windows build: cross compiler (posix threads), GoogleTest's sources for it, Wine to run
