@@ -191,7 +191,7 @@ void ListBoxWidget::SyncNow() {
 
 void ListBoxWidget::ShowSelection() {
   if (window_ == nullptr) return;
-  showing_ = true;
+  const bool was_showing = std::exchange(showing_, true);
   const int rows = model_->rowCount(QModelIndex());
   const int selected = List()->Selection();
   const int caret = List()->Caret();
@@ -212,7 +212,7 @@ void ListBoxWidget::ShowSelection() {
   } else {
     selectionModel()->clearSelection();
   }
-  showing_ = false;
+  showing_ = was_showing;
 }
 
 void ListBoxWidget::ViewSelectionChanged(const QItemSelection& selected) {
@@ -238,6 +238,7 @@ void ListBoxWidget::currentChanged(const QModelIndex& current, const QModelIndex
 }
 
 void ListBoxWidget::AnnounceRow(int row) {
+  if (!QAccessible::isActive()) return;
   QAccessibleEvent event(this, QAccessible::Focus);
   event.setChild(row);
   QAccessible::updateAccessibility(&event);
