@@ -199,6 +199,16 @@ def main():
         fail("no button 住所から郵便番号を検索 in the main menu")
     keys("Tab", "Return")
     names = wait_for("the search by name, active", lambda: dialog("住所から郵便番号を検索"))
+    check_names(names, [
+        ("都道府県", "都道府県"),
+        ("市区町村", "市区町村"),
+        ("町域", "町域"),
+        ("検索結果 0件", None),
+        ("都道府県", "都道府県"),
+        ("市区町村", "市区町村"),
+        ("町域", "町域"),
+        ("すべて", "すべて"),
+    ])
 
     # A text set through the bus is what the search searches.
     prefecture_box = edits(names)[0]
