@@ -279,6 +279,13 @@ TEST_F(AccessibilityTest, RowFocusIsAnnouncedOnlyWhereTheFocusIs) {
   for (int row = 0; row < list->childCount(); ++row) {
     EXPECT_FALSE(list->child(row)->state().focused) << "row " << row;
   }
+  // Back in the list with no row selected, no row is focused; the first Down announces one.
+  view_->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return view_->hasFocus(); }));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(0, RowFocusEvents()) << "the list entered without a selection";
+  QTest::keyClick(view_, Qt::Key_Down);
+  EXPECT_EQ(1, RowFocusEvents()) << "the first Down after a refill";
 }
 
 // Edits and list boxes are named as the window system names them, after the static just before

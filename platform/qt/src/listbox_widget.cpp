@@ -234,7 +234,7 @@ void ListBoxWidget::ViewCurrentChanged() {
 void ListBoxWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   // QListView's own announcement is skipped: AnnounceRow makes every one, the same way.
   QAbstractItemView::currentChanged(current, previous);  // NOLINT(bugprone-parent-virtual-call)
-  if (current.isValid() && hasFocus()) AnnounceRow(current.row());
+  if (current.isValid() && hasFocus() && !quiet_) AnnounceRow(current.row());
 }
 
 void ListBoxWidget::AnnounceRow(int row) {
@@ -333,10 +333,22 @@ void ListBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ListBoxWidget::focusInEvent(QFocusEvent* event) {
-  // The caret becomes the current row before the view picks one of its own.
+  // The caret becomes the current row before the view picks one of its own. The selected row,
+  // if any, is the focused one: announced after the list, which Qt announces once this event
+  // has been handled.
+  const bool was_quiet = std::exchange(quiet_, true);
   ShowSelection();
+  quiet_ = was_quiet;
   QListView::focusInEvent(event);
   FocusArrived();
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (window_ != nullptr && hasFocus() && List()->Selection() >= 0) {
+          AnnounceRow(List()->Selection());
+        }
+      },
+      Qt::QueuedConnection);
 }
 
 void ListBoxWidget::focusOutEvent(QFocusEvent* event) {

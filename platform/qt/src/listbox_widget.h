@@ -89,6 +89,7 @@ class ListBoxWidget final : public QListView, public ControlView {
   bool scheduled_ = false;
   bool button_down_ = false;
   bool showing_ = false;
+  bool quiet_ = false;  // no row announced: the list itself is not yet
   bool rows_changed_ = false;
   QString counted_name_;
 };
