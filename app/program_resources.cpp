@@ -43,14 +43,15 @@ struct Row {
   DWORD style;
   int x, y, cx, cy;
   int icon = 0;
+  const char* accessible_name = "";
 };
 
 DialogTemplate Dialog(int id, const char* caption, DWORD style, DWORD ex_style, int cx, int cy,
                       const char* font, std::initializer_list<Row> rows) {
   DialogTemplate t{id, Sjis(caption), style, ex_style, cx, cy, Sjis(font), 9, {}};
   for (const Row& r : rows) {
-    t.controls.push_back(
-        ControlTemplate{r.id, r.kind, Sjis(r.text), r.style, r.x, r.y, r.cx, r.cy, r.icon});
+    t.controls.push_back(ControlTemplate{r.id, r.kind, Sjis(r.text), r.style, r.x, r.y, r.cx, r.cy,
+                                         r.icon, Sjis(r.accessible_name)});
   }
   return t;
 }
@@ -101,14 +102,14 @@ DialogTemplate CodeToAddress() {
                     {-1, kText, "郵便番号", SS_CENTER, 12, 15, 34, 10},
                     {1001, kEdit, "", kEditBox | ES_RIGHT, 51, 12, 23, 16},
                     {-1, kText, "-", SS_CENTER, 76, 14, 9, 12},
-                    {1002, kEdit, "", kEditBox | ES_RIGHT, 88, 12, 22, 16},
+                    {1002, kEdit, "", kEditBox | ES_RIGHT, 88, 12, 22, 16, 0, "郵便番号 下4桁"},
                     {1008, kButton, "検索", kPushButton, 123, 12, 29, 15},
                     {1012, kButton, "クリア", kPushButton, 158, 12, 30, 15},
                     {-1, kText, "郵便番号", kHeading, 8, 35, 37, 12},
                     {-1, kText, "都道府県", kHeading, 47, 35, 44, 12},
                     {-1, kText, "市区町村", kHeading, 93, 35, 89, 12},
                     {-1, kText, "町域", kHeading, 184, 35, 293, 12},
-                    {1005, kList, "", kResultList, 7, 50, 481, 76},
+                    {1005, kList, "", kResultList, 7, 50, 481, 76, 0, "検索結果"},
                     {-1, kText, "都道府県", SS_CENTER, 17, 131, 34, 13},
                     {1013, kEdit, "", kEditBox, 55, 131, 48, 13},
                     {-1, kText, "市区町村", SS_LEFT, 109, 132, 34, 13},
@@ -138,7 +139,7 @@ DialogTemplate AddressToCode() {
                     {-1, kText, "都道府県", kHeading, 47, 39, 44, 12},
                     {-1, kText, "市区町村", kHeading, 93, 39, 89, 12},
                     {-1, kText, "町域", kHeading, 185, 39, 292, 12},
-                    {1005, kList, "", kResultList, 7, 54, 481, 76},
+                    {1005, kList, "", kResultList, 7, 54, 481, 76, 0, "検索結果"},
                     {-1, kText, "都道府県", SS_LEFT, 13, 137, 34, 10},
                     {1004, kEdit, "", kEditBox, 52, 134, 55, 13},
                     {-1, kText, "市区町村", SS_LEFT, 111, 136, 41, 12},

@@ -32,6 +32,8 @@ test_packages=(
   # the keyboard flow on Wayland: a headless compositor, keys, the clipboard, screenshots, and
   # jq to read the compositor's window tree
   sway wtype wl-clipboard grim jq
+  # the accessibility flow: the AT-SPI bus and a client of it, as a screen reader reads
+  at-spi2-core python3-pyatspi
   # the package test's validators for the desktop entry and the metainfo
   desktop-file-utils appstream
   # the Windows build: cross compiler (posix threads), GoogleTest's sources for it, Wine to run

@@ -2,10 +2,10 @@
 # Morvane as a person uses it: the real program on a private X server (Xvfb, openbox), driven
 # with xdotool, read back through the screen and the clipboard (xclip).
 #   morvane-e2e.sh --program BIN --data-dir DIR --icon-export BIN --out DIR [--session S] FLOW
-# FLOW: code-search, address-search, keys, no-data, input-method, keyboard, window-manager.
-# Screenshots go to OUT/FLOW/. With --session wayland, the keyboard flow and modal-activation
-# run on a headless Wayland compositor instead (wayland-session.sh); screenshots go to
-# OUT/wayland-FLOW/.
+# FLOW: code-search, address-search, keys, no-data, input-method, keyboard, window-manager,
+# accessibility. Screenshots go to OUT/FLOW/. With --session wayland, the keyboard flow and
+# modal-activation run on a headless Wayland compositor instead (wayland-session.sh);
+# screenshots go to OUT/wayland-FLOW/.
 # Exit status 77 (skipped) when a tool or the data file is missing.
 set -euo pipefail
 
@@ -599,6 +599,23 @@ flow_modal_activation() {
   expect_exit ended 0
 }
 
+# A screen reader's view through the AT-SPI bus (atspi-check.py): names, roles and labels, a
+# search by keys, and a text set and a row selected through the bus reaching the program.
+flow_accessibility() {
+  local launcher=/usr/libexec/at-spi-bus-launcher
+  [[ -x $launcher ]] || skip "at-spi2-core is not installed (scripts/setup.sh --tests installs it)"
+  /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
+    skip "python3-pyatspi is not installed (scripts/setup.sh --tests installs it)"
+  "$launcher" --launch-immediately >"$work/at-spi.log" 2>&1 &
+  extra_pids+=($!)
+  start_program "$data_dir" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  if ! /usr/bin/python3 "$here/atspi-check.py" "$data_dir" 2>"$work/atspi.err"; then
+    shot atspi
+    fail "$(tail -n 1 "$work/atspi.err")"
+  fi
+  shot atspi
+}
+
 if [[ $session == wayland ]]; then
   case "$flow" in
     keyboard | modal-activation) ;;
@@ -620,6 +637,7 @@ case "$flow" in
   keyboard) flow_keyboard ;;
   window-manager) flow_window_manager ;;
   modal-activation) flow_modal_activation ;;
+  accessibility) flow_accessibility ;;
   *) fail "no flow named $flow" ;;
 esac
 echo "e2e[$flow] passed; screenshots in $out"

@@ -13,6 +13,7 @@
 #include "contract_driver.h"
 #include "platform/clipboard.h"
 #include "platform/encoding.h"
+#include "platform/listbox.h"
 #include "test_dialogs.h"
 
 namespace contract {
@@ -98,6 +99,11 @@ class QtDriver final : public Driver {
   }
   int CaretRow(int list) override {
     QCoreApplication::processEvents();
+    // The focus rectangle is drawn on the view's current row, which the view has only while
+    // it has the focus (no row of another control reports the focus to a screen reader).
+    // Without the focus nothing is drawn: the row it comes back to is the box's caret, read
+    // from the box as the Windows driver reads it (LB_GETCARETINDEX).
+    if (!View(list)->hasFocus()) return static_cast<platform::ListBoxWindow*>(Item(list))->Caret();
     const QModelIndex current = View(list)->currentIndex();
     return current.isValid() ? current.row() : -1;
   }

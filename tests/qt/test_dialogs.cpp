@@ -67,6 +67,30 @@ void RegisterTestResources() {
            ControlTemplate{IDOK, WindowKind::PushButton, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 178,
                            7, 50, 14},
        }});
+  constexpr DWORD kListStyle = LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+  platform::RegisterDialogTemplate(
+      {static_cast<int>(kLabelledDialog),
+       Cp932("名前"),
+       kDialogStyle | DS_CENTER,
+       0,
+       200,
+       100,
+       Cp932("ＭＳ ゴシック"),
+       9,
+       {
+           ControlTemplate{-1, WindowKind::StaticText, Cp932("郵便番号"), 0, 5, 5, 40, 10},
+           ControlTemplate{201, WindowKind::Edit, "", kEditStyle, 50, 5, 20, 12},
+           ControlTemplate{-1, WindowKind::StaticText, "-", 0, 72, 5, 5, 10},
+           ControlTemplate{202, WindowKind::Edit, "", kEditStyle, 80, 5, 20, 12, 0,
+                           Cp932("郵便番号 下4桁")},
+           ControlTemplate{-1, WindowKind::StaticText, Cp932("見出し"), SS_SUNKEN, 5, 20, 190, 10},
+           ControlTemplate{203, WindowKind::ListBox, "", kListStyle, 5, 30, 190, 40, 0,
+                           Cp932("一覧")},
+           ControlTemplate{-1, WindowKind::StaticText, Cp932("町&&域(&T)"), 0, 5, 75, 40, 10},
+           ControlTemplate{204, WindowKind::Edit, "", kEditStyle, 50, 75, 60, 12},
+           ControlTemplate{205, WindowKind::PushButton, Cp932("押す"), WS_TABSTOP, 120, 75, 30, 14},
+           ControlTemplate{206, WindowKind::Edit, "", kEditStyle, 160, 75, 30, 12},
+       }});
   // Two colours: a dark square on a transparent ground.
   platform::Icon icon{kIcon, 32, 32, {0x00000000, 0xFF203060}, std::vector<std::uint8_t>(32 * 32)};
   for (int y = 8; y < 24; ++y) {

@@ -16,9 +16,10 @@
 namespace qt_test {
 
 // Template numbers.
-inline constexpr UINT kFormDialog = 9001;   // edits, a list box, buttons, statics
-inline constexpr UINT kPopupDialog = 9002;  // the searching popup's shape
-inline constexpr UINT kAboutDialog = 9003;  // proportional font, icon, centred over its owner
+inline constexpr UINT kFormDialog = 9001;      // edits, a list box, buttons, statics
+inline constexpr UINT kPopupDialog = 9002;     // the searching popup's shape
+inline constexpr UINT kAboutDialog = 9003;     // proportional font, icon, centred over its owner
+inline constexpr UINT kLabelledDialog = 9004;  // edits and a list after statics, for names
 inline constexpr int kIcon = 9100;
 
 // Controls of kFormDialog.

@@ -68,6 +68,15 @@ void ReplaceText(HWND edit, const std::string& cp932) {
   static_cast<EditWindow*>(edit)->UserReplaceAll(cp932);
 }
 
+void EditRange(HWND edit, int start, int end, const std::string& cp932) {
+  if (!Reachable(edit) || edit->Kind() != WindowKind::Edit || (edit->Style() & ES_READONLY) != 0) {
+    return;
+  }
+  auto* box = static_cast<EditWindow*>(edit);
+  box->UserSelect(start, end);
+  box->UserInsert(cp932);
+}
+
 namespace {
 
 // The list box a person acts on, with the focus given to it; nullptr when it cannot be

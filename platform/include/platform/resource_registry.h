@@ -28,6 +28,9 @@ struct ControlTemplate {
   DWORD style;
   int x, y, cx, cy;
   int icon_id = 0;  // for a static icon
+  // CP932: what assistive technology calls an edit or a list box where the static text before
+  // it would mislead; empty to be named after that static, as the window system does.
+  std::string accessible_name = {};
 };
 
 // A dialog template: what a resource script holds for one dialog.

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QWindow>
 
+#include "accessibility.h"
 #include "button_widget.h"
 #include "edit_widget.h"
 #include "fonts.h"
@@ -71,6 +72,7 @@ DialogWidget::DialogWidget(DialogWindow* dialog)
   for (Window* child : dialog->Children()) {
     if (QWidget* widget = MakeControl(child, base_units_, this)) widget->installEventFilter(this);
   }
+  NameControls(dialog);
   ApplyState();
 }
 

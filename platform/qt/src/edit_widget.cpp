@@ -22,6 +22,7 @@ EditWidget::EditWidget(Window* window, POINT base_units, QWidget* parent)
   ShowCore();
   ApplyState();
   connect(this, &QLineEdit::textEdited, this, &EditWidget::PersonEdited);
+  connect(this, &QLineEdit::textChanged, this, &EditWidget::TextSetElsewhere);
   connect(this, &QLineEdit::cursorPositionChanged, this, &EditWidget::PersonMovedCaret);
   connect(this, &QLineEdit::selectionChanged, this, &EditWidget::PersonMovedCaret);
 }
@@ -70,33 +71,47 @@ void EditWidget::ShowCore() {
 
 void EditWidget::PersonEdited(const QString& edited) {
   if (showing_ || window_ == nullptr) return;
+  HandOver(edited, cursorPosition());
+}
+
+void EditWidget::TextSetElsewhere() {
+  if (showing_ || window_ == nullptr || text() == ToQString(Edit()->Text())) return;
+  HandOver(text(), std::nullopt);
+}
+
+void EditWidget::HandOver(const QString& edited, std::optional<qsizetype> typed_at) {
   const std::string before_bytes = Edit()->Text();
   const QString before = ToQString(before_bytes);
-  // The changed range: what lies between the common start and the common end, taking the
-  // cursor as where the typing ended (typing 'a' into "aa" inserted at the cursor).
-  const qsizetype cursor = cursorPosition();
-  qsizetype prefix = 0;
+  // The changed range: what lies between the common start and the common end. Typing ended
+  // at the cursor (typing 'a' into "aa" inserted at the cursor), so the range reaches it.
+  const qsizetype cursor = typed_at.value_or(edited.size());
   const qsizetype shortest = std::min(before.size(), edited.size());
+  qsizetype prefix = 0;
   while (prefix < shortest && before[prefix] == edited[prefix]) ++prefix;
   prefix = std::min(prefix, cursor);
   qsizetype suffix = 0;
   while (suffix < shortest - prefix &&
          before[before.size() - 1 - suffix] == edited[edited.size() - 1 - suffix] &&
-         edited.size() - suffix > cursor) {
+         (!typed_at || edited.size() - suffix > cursor)) {
     ++suffix;
   }
   const QString inserted = edited.mid(prefix, edited.size() - suffix - prefix);
   const std::optional<std::string> bytes = ToCp932(inserted);
-  if (!bytes) {
+  if (!bytes || (!typed_at && isReadOnly())) {
     // A character that CP932 cannot hold is refused, not changed into another one.
     QApplication::beep();
     ShowCore();
     return;
   }
   const std::vector<int> offsets = ByteOffsets(before_bytes);
-  Edit()->UserSelect(offsets[static_cast<std::size_t>(prefix)],
-                     offsets[static_cast<std::size_t>(before.size() - suffix)]);
-  user::Type(window_, *bytes);
+  const int start = offsets[static_cast<std::size_t>(prefix)];
+  const int end = offsets[static_cast<std::size_t>(before.size() - suffix)];
+  if (typed_at) {
+    Edit()->UserSelect(start, end);
+    user::Type(window_, *bytes);
+  } else {
+    user::EditRange(window_, start, end, *bytes);
+  }
   ShowCore();
   AfterAction();
 }

@@ -1,5 +1,6 @@
 #include "listbox_widget.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -133,15 +134,21 @@ ListBoxWidget::ListBoxWidget(Window* window, POINT base_units, QWidget* parent)
   setFont(FixedPitchFont(parent->font()));
   ApplyState();
   ShowSelection();
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected) { ViewSelectionChanged(selected); });
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this] { ViewCurrentChanged(); });
 }
 
 void ListBoxWidget::RowsInserted(int first, int /*count*/) {
   model_->Inserted(first);
+  rows_changed_ = true;
   ScheduleSync();
 }
 
 void ListBoxWidget::RowsRemoved(int first, int /*count*/) {
   model_->Removed(first);
+  rows_changed_ = true;
   ScheduleSync();
 }
 
@@ -152,6 +159,7 @@ void ListBoxWidget::RowChanged(int index) {
 
 void ListBoxWidget::RowsReset() {
   model_->Reset();
+  rows_changed_ = true;
   ScheduleSync();
 }
 
@@ -171,6 +179,7 @@ void ListBoxWidget::ScheduleSync() {
   QTimer::singleShot(0, this, [this] {
     scheduled_ = false;
     SyncNow();
+    if (rows_changed_) NameWithCount();
   });
 }
 
@@ -182,19 +191,69 @@ void ListBoxWidget::SyncNow() {
 
 void ListBoxWidget::ShowSelection() {
   if (window_ == nullptr) return;
+  const bool was_showing = std::exchange(showing_, true);
   const int rows = model_->rowCount(QModelIndex());
   const int selected = List()->Selection();
   const int caret = List()->Caret();
-  if (caret < rows) {
+  const QModelIndex current_before = currentIndex();
+  if (hasFocus() && caret < rows) {
     selectionModel()->setCurrentIndex(model_->index(caret), QItemSelectionModel::NoUpdate);
+  } else {
+    selectionModel()->clearCurrentIndex();
   }
   if (selected >= 0 && selected < rows) {
     const QModelIndex index = model_->index(selected);
+    const bool newly_selected = !selectionModel()->isSelected(index);
     selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
+    // The view announces a row when its current row moves; a row selected where the caret
+    // already was (the first Down) moves nothing, and is announced here the same way.
+    if (newly_selected && hasFocus() && current_before == index) AnnounceRow(selected);
   } else {
     selectionModel()->clearSelection();
   }
+  showing_ = was_showing;
+}
+
+void ListBoxWidget::ViewSelectionChanged(const QItemSelection& selected) {
+  if (showing_ || window_ == nullptr) return;
+  const QModelIndexList rows = selected.indexes();
+  if (rows.size() == 1 && rows.front().row() != List()->Selection()) {
+    // A row chosen in the view: a click on it, as a person's would be.
+    SyncNow();
+    user::SelectRow(window_, rows.front().row());
+    AfterAction();
+  }
+  ShowSelection();
+}
+
+void ListBoxWidget::ViewCurrentChanged() {
+  if (!showing_) ShowSelection();
+}
+
+void ListBoxWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  // QListView's own announcement is skipped: AnnounceRow makes every one, the same way.
+  QAbstractItemView::currentChanged(current, previous);  // NOLINT(bugprone-parent-virtual-call)
+  if (current.isValid() && hasFocus() && !quiet_) AnnounceRow(current.row());
+}
+
+void ListBoxWidget::AnnounceRow(int row) {
+  if (!QAccessible::isActive()) return;
+  QAccessibleEvent event(this, QAccessible::Focus);
+  event.setChild(row);
+  QAccessible::updateAccessibility(&event);
+}
+
+void ListBoxWidget::SetCountedName(const QString& name) {
+  counted_name_ = name;
+  NameWithCount();
+}
+
+void ListBoxWidget::NameWithCount() {
+  rows_changed_ = false;
+  if (counted_name_.isEmpty() || window_ == nullptr) return;
+  // Set even when unchanged: the name-changed event is what makes a screen reader say it.
+  setAccessibleName(counted_name_ + QStringLiteral(" %1件").arg(List()->Count()));
 }
 
 int ListBoxWidget::FullyVisibleRows() const {
@@ -278,8 +337,27 @@ void ListBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ListBoxWidget::focusInEvent(QFocusEvent* event) {
+  // The caret becomes the current row before the view picks one of its own. The selected row,
+  // if any, is the focused one: announced after the list, which Qt announces once this event
+  // has been handled.
+  const bool was_quiet = std::exchange(quiet_, true);
+  ShowSelection();
+  quiet_ = was_quiet;
   QListView::focusInEvent(event);
   FocusArrived();
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (window_ != nullptr && hasFocus() && List()->Selection() >= 0) {
+          AnnounceRow(List()->Selection());
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+void ListBoxWidget::focusOutEvent(QFocusEvent* event) {
+  QListView::focusOutEvent(event);
+  ShowSelection();
 }
 
 bool ListBoxWidget::viewportEvent(QEvent* event) {

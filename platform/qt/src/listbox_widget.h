@@ -1,7 +1,10 @@
 // A list box: a QListView over a model that reads the core's rows. A search adds thousands of
 // rows while the thread is blocked, so the core's notifications only mark what changed; the
 // model tells the view once, when control returns to the event loop or before a paint. The
-// view's current index is the core's caret, its selection the core's selection.
+// view's current index is the core's caret while the list has the focus (none otherwise, so
+// that no row reports the focus), its selection the core's selection. A selection made in the
+// view by anything but the core (an assistive tool's action on a row) is a click on that row,
+// through the core, or is undone.
 #pragma once
 
 #include <QAbstractListModel>
@@ -52,9 +55,15 @@ class ListBoxWidget final : public QListView, public ControlView {
   void WindowDestroying() override;
 
   ListBoxModel* Model() const { return model_; }
+  // The accessible name: this name and the count of rows ("検索結果 12件"), told again after
+  // every change of the rows once the event loop comes round (a search).
+  void SetCountedName(const QString& name);
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  // The row that becomes current while the list has the focus is announced as the focused one.
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   bool viewportEvent(QEvent* event) override;
   // The core decides what a key or a click does; QListView's own handling never runs.
   void keyPressEvent(QKeyEvent* event) override;
@@ -68,12 +77,21 @@ class ListBoxWidget final : public QListView, public ControlView {
   void ScheduleSync();
   void SyncNow();
   void ShowSelection();
+  void ViewSelectionChanged(const QItemSelection& selected);
+  void ViewCurrentChanged();
+  // Tells assistive technology that a row is the focused one.
+  void AnnounceRow(int row);
+  void NameWithCount();
   // The row under a point of the viewport, or -1.
   int RowAt(const QPoint& point) const;
 
   ListBoxModel* model_;
   bool scheduled_ = false;
   bool button_down_ = false;
+  bool showing_ = false;
+  bool quiet_ = false;  // no row announced: the list itself is not yet
+  bool rows_changed_ = false;
+  QString counted_name_;
 };
 
 }  // namespace platform::qt

@@ -13,6 +13,7 @@
 #include <QTranslator>
 #include <QWindow>
 
+#include "accessibility.h"
 #include "dialog_widget.h"
 #include "edit_widget.h"
 #include "fonts.h"
@@ -104,6 +105,7 @@ QtBackend::QtBackend(int& argc, char** argv, NoDisplayHandler on_no_display)
     : previous_(CurrentBackend()) {
   if (QApplication::instance() == nullptr) app_ = MakeApplication(argc, argv, on_no_display);
   qt::InstallFontSubstitutions();
+  qt::InstallAccessibleFactory();
   // The program is Japanese whatever the locale, and so are Qt's own texts (an edit's context
   // menu): Qt's shipped translation, not texts of ours.
   translator_ = std::make_unique<QTranslator>();

@@ -58,7 +58,15 @@ QString StaticWidget::ShownText(const std::string& cp932, DWORD style) {
 
 void StaticWidget::TextChanged() {
   if (window_ == nullptr || window_->Kind() == WindowKind::StaticIcon) return;
-  setText(ShownText(window_->Text(), window_->Style()));
+  QString shown = ShownText(window_->Text(), window_->Style());
+  // A label with a buddy reads '&' as a mnemonic marker: the shown text has none left.
+  if (buddy() != nullptr) shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+  setText(shown);
+}
+
+void StaticWidget::LabelFor(QWidget* control) {
+  setBuddy(control);
+  TextChanged();
 }
 
 void StaticWidget::StateChanged() {

@@ -12,6 +12,9 @@ class StaticWidget final : public QLabel, public ControlView {
   StaticWidget(Window* window, POINT base_units, QWidget* parent);
   void TextChanged() override;
   void StateChanged() override;
+  // Becomes the label of a control that has no text of its own: assistive technology names
+  // the control after this text and links the two.
+  void LabelFor(QWidget* control);
 
   // The text as the classic static draws it: "\r\n" breaks the line; without SS_NOPREFIX
   // "&&" shows one '&' and a single '&' marks the next character (not shown here).

@@ -18,6 +18,10 @@ void Focus(HWND control);
 void Type(HWND edit, const std::string& cp932);
 // Replaces the whole text of an edit, as a widget that edits on its own reports it.
 void ReplaceText(HWND edit, const std::string& cp932);
+// Replaces the bytes [start, end) of an edit's text as typing over that selection does (the
+// limit applied, EN_CHANGE sent), without moving the focus: an assistive tool's edit. A
+// read-only edit refuses it.
+void EditRange(HWND edit, int start, int end, const std::string& cp932);
 // The mouse on a list box: the left button pressed on a row (gives the box the focus and
 // selects the row), released (inside the box or not), the second press of a double click.
 void ListPress(HWND list, int index);
