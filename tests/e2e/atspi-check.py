@@ -204,10 +204,11 @@ def main():
         ("市区町村", "市区町村"),
         ("町域", "町域"),
         ("検索結果 0件", None),
-        ("都道府県", "都道府県"),
-        ("市区町村", "市区町村"),
-        ("町域", "町域"),
-        ("すべて", "すべて"),
+        # named apart from the search boxes of the same labels
+        ("結果の都道府県", None),
+        ("結果の市区町村", None),
+        ("結果の町域", None),
+        ("結果のすべて", None),
     ])
 
     # A text set through the bus is what the search searches.
