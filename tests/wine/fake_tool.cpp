@@ -7,7 +7,9 @@
 //                                 (written to DIR\F), or "FAKEZIP-CUT\n" then bytes of which
 //                                 half are written before failing, as a damaged archive does
 //   orvek.exe info --data-dir DIR  fails (1, a reason on stderr) when DIR\KEN_ALL.CSV is
-//                                 missing, empty or starts with '<' as an HTML page does
+//                                 missing, empty or starts with '<' as an HTML page does;
+//                                 else prints the file's lines and a fixed date as orvek does
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,7 +53,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "orvek: %s is not Japan Post's file\n", file.c_str());
     return 1;
   }
-  std::printf("%s: Japan Post's file\n", file.c_str());
+  const auto lines = std::count(bytes.begin(), bytes.end(), '\n');
+  std::printf("file:     %s\nlines:    %lld\nmodified: 2026-05-26T09:57:00Z\n", file.c_str(),
+              static_cast<long long>(lines));
   return 0;
 #elif defined(FAKE_CURL)
   const char* out = Option(argc, argv, "-o");
