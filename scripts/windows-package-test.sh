@@ -80,6 +80,13 @@ license="$(sed -n 's/^ *!insertmacro MUI_PAGE_LICENSE "\(.*\)"$/\1/p' "$nsis/pro
 cmp -s "$license" "$root/LICENSE" || fail "the licence page shows ${license:-nothing}, not LICENSE"
 ! grep -rqF "No license provided" "$nsis/project.nsi" "$license" ||
   fail "the installer carries CPack's placeholder licence"
+# The finish page names the edition it carries by the data file's lines, in the form its
+# page reads (InstallOptions: "\r\n" for a line break, never NSIS's "$\r$\n", which cuts the
+# text after its first line).
+lines="$(wc -l <"$build/data/KEN_ALL.CSV" | sed ':a;s/\B[0-9]\{3\}\>/,&/;ta')"
+finish="$(grep -F '!define MUI_FINISHPAGE_TEXT' "$nsis/project.nsi")"
+[[ $finish == *"KEN_ALL.CSV"*"$lines 行"*"郵便番号データの更新"* && $finish != *'$\r'* ]] ||
+  fail "the finish page does not name the data's edition ($lines 行) as its page shows it: $finish"
 
 # Only a 64-bit installer runs at all without 32-bit Wine.
 file "$installer" | grep -q 'PE32+' || fail "$(basename "$installer") is not a 64-bit program"
@@ -134,6 +141,16 @@ start_morvane
 rows="$(cd "$program_dir" && wine "$program_dir/orvek.exe" code 1000001 --encoding utf-8)" ||
   fail "orvek.exe in its own folder failed"
 [[ $rows == *"丸の内" ]] || fail "with the person's own copy orvek.exe in its folder printed: $rows"
+
+# Installed again over itself: silently the old copy is uninstalled first, and the shortcuts
+# stay in the chosen folder.
+say "$(basename "$installer") /S over the installed copy"
+wine "$installer" /S || fail "the second installation failed"
+cmp -s "$program_dir/morvane.exe" "$stand_in" && fail "the second installation kept the old morvane.exe"
+for link in "${links[@]}"; do
+  [[ -f $menu_dir/$link ]] || fail "no $link in $menu_dir after installing again"
+done
+[[ ! -e $programs_menu/Morvane ]] || fail "installing again put shortcuts in Programs/Morvane"
 
 say "Uninstall.exe /S"
 wine "$program_dir/Uninstall.exe" /S || fail "the uninstaller failed"
