@@ -95,11 +95,13 @@ EOF_CASES
 
 # Usage errors: status 2 and a Japanese reason.
 run "$tools" --frobnicate
-[[ $status == 2 ]] && said "--frobnicate というオプションはありません。" ||
+if [[ $status != 2 ]] || ! said "--frobnicate というオプションはありません。"; then
   fail "unknown option: status $status: $(cat "$work/out")"
+fi
 run "$tools" --data-dir
-[[ $status == 2 ]] && said "--data-dir の後にフォルダーを指定してください。" ||
+if [[ $status != 2 ]] || ! said "--data-dir の後にフォルダーを指定してください。"; then
   fail "--data-dir without a folder: status $status: $(cat "$work/out")"
+fi
 
 # --pause, as the Start-menu shortcut starts it: the window waits for a key (here a line on
 # the input) after saying what happened, and the status is kept.
@@ -108,8 +110,9 @@ status=0
 printf '\r\n' | WINEPATH="$(win "$tools")" timeout 120 wine cmd /c "$(win "$updater")" --pause \
   "$(win "$work/cut.zip")" --data-dir "$(win "$data")" >"$work/raw" 2>&1 || status=$?
 iconv -f CP932 -t UTF-8 "$work/raw" >"$work/out"
-[[ $status == 1 ]] && said "何かキーを押すと、このウィンドウを閉じます。" ||
+if [[ $status != 1 ]] || ! said "何かキーを押すと、このウィンドウを閉じます。"; then
   fail "--pause: status $status: $(cat "$work/out")"
+fi
 
 ((failures == 0)) || exit 1
 echo "morvane-update-data.cmd: replaced whole, kept on damage, a foreign file, failed download and missing tools, said in Japanese; usage errors; --pause"
