@@ -15,6 +15,7 @@ set "data_dir=%LOCALAPPDATA%\Morvane"
 if defined MORVANE_DATA_DIR set "data_dir=%MORVANE_DATA_DIR%"
 set "zip="
 set "pause_at_end="
+set "folder_given="
 set "status=1"
 
 :next_argument
@@ -29,18 +30,19 @@ if /i "%~1"=="--pause" (
 )
 if /i not "%~1"=="--data-dir" goto not_data_dir
 if "%~2"=="" (
-  echo morvane-update-data: --data-dir の後にフォルダーを指定してください。 1>&2
+  >&2 echo morvane-update-data: --data-dir の後にフォルダーを指定してください。
   set "status=2"
   goto finish
 )
 set "data_dir=%~2"
+set "folder_given=1"
 shift
 shift
 goto next_argument
 :not_data_dir
 set "argument=%~1"
 if "%argument:~0,1%"=="-" (
-  echo morvane-update-data: %~1 というオプションはありません。 1>&2
+  >&2 echo morvane-update-data: %~1 というオプションはありません。
   set "status=2"
   goto finish
 )
@@ -65,7 +67,7 @@ if not defined tar goto no_tar
 set "work=%TEMP%\morvane-update-%RANDOM%%RANDOM%"
 mkdir "%work%"
 if not exist "%work%\" (
-  echo morvane-update-data: 作業用のフォルダー %work% を作れません。 1>&2
+  >&2 echo morvane-update-data: 作業用のフォルダー %work% を作れません。
   goto by_hand
 )
 
@@ -79,7 +81,7 @@ if errorlevel 1 goto download_failed
 set "zip=%work%\ken_all.zip"
 :have_zip
 if not exist "%zip%" (
-  echo morvane-update-data: ファイルがありません: %zip% 1>&2
+  >&2 echo morvane-update-data: ファイルがありません: %zip%
   goto failed
 )
 
@@ -101,7 +103,7 @@ for /f "usebackq tokens=1,2" %%A in ("%work%\info.txt") do (
 )
 if not exist "%data_dir%\" mkdir "%data_dir%"
 if not exist "%data_dir%\" (
-  echo morvane-update-data: フォルダー %data_dir% を作れません。 1>&2
+  >&2 echo morvane-update-data: フォルダー %data_dir% を作れません。
   goto failed
 )
 rem Checked by the files themselves: not every cmd sets the error level on a failed move.
@@ -114,41 +116,41 @@ echo 郵便番号データを更新しました。
 echo   ファイル: %data_dir%\KEN_ALL.CSV
 if defined lines echo   行数: %lines% 行
 if defined modified echo   日付: %modified:~0,10%
-echo Morvane は次の検索からこのデータを使います。
+if not defined folder_given echo Morvane は次の検索からこのデータを使います。
 set "status=0"
 goto finish
 
 :no_tar
-echo morvane-update-data: tar.exe が見つかりません。ken_all.zip を展開できません。 1>&2
-echo   tar.exe は Windows 10 以降に付属しています。Wine や古い Windows にはありません。 1>&2
+>&2 echo morvane-update-data: tar.exe が見つかりません。ken_all.zip を展開できません。
+>&2 echo   tar.exe は Windows 10 以降に付属しています。Wine や古い Windows にはありません。
 goto by_hand
 :no_curl
-echo morvane-update-data: curl.exe が見つかりません。ダウンロードできません。 1>&2
-echo   curl.exe は Windows 10 以降に付属しています。Wine や古い Windows にはありません。 1>&2
+>&2 echo morvane-update-data: curl.exe が見つかりません。ダウンロードできません。
+>&2 echo   curl.exe は Windows 10 以降に付属しています。Wine や古い Windows にはありません。
 goto failed
 :download_failed
-echo morvane-update-data: ダウンロードできませんでした。 1>&2
+>&2 echo morvane-update-data: ダウンロードできませんでした。
 goto failed
 :no_csv
-echo morvane-update-data: %zip% に KEN_ALL.CSV が入っていないか、壊れています。 1>&2
+>&2 echo morvane-update-data: %zip% に KEN_ALL.CSV が入っていないか、壊れています。
 goto failed
 :not_japan_post
-echo morvane-update-data: %zip% の KEN_ALL.CSV は、日本郵便の郵便番号データの完全なファイルではありません。 1>&2
+>&2 echo morvane-update-data: %zip% の KEN_ALL.CSV は、日本郵便の郵便番号データの完全なファイルではありません。
 goto failed
 :cannot_move
-echo morvane-update-data: KEN_ALL.CSV を %data_dir% に置けません。 1>&2
+>&2 echo morvane-update-data: KEN_ALL.CSV を %data_dir% に置けません。
 if exist "%data_dir%\KEN_ALL.CSV.new" del /q "%data_dir%\KEN_ALL.CSV.new"
 :failed
 rmdir /s /q "%work%" 2>nul
 :by_hand
-echo. 1>&2
-echo 郵便番号データは更新されていません。%data_dir% の中は元のままです。 1>&2
-echo 手作業で更新するには、次のアドレスから ken_all.zip をブラウザーでダウンロードし、 1>&2
-echo   %url% 1>&2
-echo 中にある KEN_ALL.CSV を次のフォルダーに置いてください: 1>&2
-echo   %data_dir% 1>&2
-echo ダウンロードした ken_all.zip をこのコマンドに渡しても更新できます: 1>&2
-echo   morvane-update-data ダウンロードしたフォルダー\ken_all.zip 1>&2
+>&2 echo.
+>&2 echo 郵便番号データは更新されていません。%data_dir% の中は元のままです。
+>&2 echo 手作業で更新するには、次のアドレスから ken_all.zip をブラウザーでダウンロードし、
+>&2 echo   %url%
+>&2 echo 中にある KEN_ALL.CSV を次のフォルダーに置いてください:
+>&2 echo   %data_dir%
+>&2 echo ダウンロードした ken_all.zip をこのコマンドに渡しても更新できます:
+>&2 echo   morvane-update-data ダウンロードしたフォルダー\ken_all.zip
 set "status=1"
 
 :finish

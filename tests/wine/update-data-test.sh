@@ -66,6 +66,12 @@ for how in given download; do
     "行数: 2 行" "日付: 2026-05-26"; do
     said "$line" || fail "$how: no \"$line\" in: $(cat "$work/out")"
   done
+  # That Morvane reads it only when it is Morvane's folder, not one given with --data-dir.
+  if said "Morvane は次の検索からこのデータを使います。"; then
+    [[ $how == download ]] || fail "$how: says Morvane reads a folder of its own choosing"
+  else
+    [[ $how == given ]] || fail "$how: does not say that Morvane reads the new data"
+  fi
 done
 
 # Not updated: status 1, the old file kept, nothing left over, the reason in Japanese, and where
