@@ -31,9 +31,11 @@ stand_in="$build/fake-tools/morvane.exe"
 [[ -f $stand_in ]] || skip "no stand-in $stand_in (built with the tests)"
 started=$SECONDS
 
-# A prefix of its own, made afresh: the installation meets a new user's Windows.
+# A prefix of its own, made afresh: the installation meets a new user's Windows. Wine's menu
+# builder stays off, so that the shortcuts make no menu entries on this machine.
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 rm -rf "$build/wine-prefix-package"
 wine_env "$build" wine-prefix-package
 work="$(mktemp -d)"
@@ -124,8 +126,9 @@ start_morvane() {
   done
   [[ -s $work/folder ]] || fail "Morvane.lnk did not start morvane.exe"
   started_in="$(winepath -u "$(cat "$work/folder")")"
-  rows="$(cd "$started_in" && wine "$program_dir/orvek.exe" code 1000001 --encoding utf-8)" ||
-    fail "the installed orvek.exe failed in $started_in"
+  rows="$(cd "$started_in" &&
+    wine "$program_dir/orvek.exe" code 1000001 --encoding utf-8 2>"$work/orvek.err")" ||
+    fail "the installed orvek.exe failed in $started_in: $(cat "$work/orvek.err")"
 }
 say "first start from the Start-menu shortcut"
 start_morvane
