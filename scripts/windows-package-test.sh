@@ -41,7 +41,7 @@ wine_env "$build" wine-prefix-package
 work="$(mktemp -d)"
 cleanup() {
   wine_session_stop
-  rm -rf "$work" "$WINEPREFIX"
+  rm -rf "$work" "$WINEPREFIX" "$WINEPREFIX.lock"
 }
 trap cleanup EXIT
 wine_session_start
