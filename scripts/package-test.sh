@@ -72,6 +72,19 @@ for file in /usr/bin/morvane /usr/bin/orvek /usr/bin/morvane-update-data \
   /usr/share/man/man1/morvane-update-data.1 /usr/share/bash-completion/completions/orvek; do
   [[ -f $file ]] || fail "$file is not installed"
 done
+# The licence as Debian reads it: machine-readable, the programs MIT, the data file's terms.
+copyright=/usr/share/doc/morvane/copyright
+[[ -f $copyright ]] || fail "no $copyright"
+format=https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+[[ $(head -n 1 "$copyright") == "Format: $format" ]] ||
+  fail "$copyright is not in the machine-readable format"
+terms="$(cat "$copyright")"
+for paragraph in $'Files: *\nCopyright: 2026 The Morvane authors\nLicense: MIT' \
+  $'Files: usr/share/morvane/KEN_ALL.CSV\nCopyright: none claimed' $'License: MIT\n Permission'; do
+  [[ $terms == *"$paragraph"* ]] || fail "$copyright has no paragraph $paragraph"
+done
+[[ $terms == *日本郵便株式会社は著作権を主張しません* ]] ||
+  fail "$copyright does not say that Japan Post claims no copyright"
 library="$(grep -E '/liborvek\.so\.1$' "$work/files" || true)"
 [[ -n $library ]] || fail "no liborvek.so.1 in the package"
 soname="$(readelf -d "$library" | sed -nE 's/.*\(SONAME\).*\[(.*)\]/\1/p')"

@@ -1,5 +1,6 @@
 #include "data_folder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 
@@ -102,7 +103,14 @@ DataFolderChoice ChooseDataFolder(const std::vector<fs::path>& installed) {
   std::error_code error;
   const fs::path current = fs::current_path(error);
   choice.tried.push_back(error ? fs::path(".") : current);
-  if (HasDataFile(".")) {
+  // A program started in one of the installed folders (double-clicked in the unpacked ZIP, in
+  // its own folder) takes them in their order, so that the person's own copy still wins.
+  const bool current_is_installed =
+      std::any_of(installed.begin(), installed.end(), [](const fs::path& folder) {
+        std::error_code same_error;
+        return fs::equivalent(".", folder, same_error);
+      });
+  if (!current_is_installed && HasDataFile(".")) {
     choice.folder = choice.tried.front();
     return choice;
   }

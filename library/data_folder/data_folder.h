@@ -36,8 +36,9 @@ struct DataFolderChoice {
   std::vector<std::filesystem::path> tried;     // the current folder first, then installed
 };
 
-// Stays in the current folder when it has the data file; otherwise makes the first of
-// installed that has one the current folder. Without any, the current folder stays.
+// Stays in the current folder when it has the data file and is none of installed; otherwise
+// makes the first of installed that has one the current folder. Without any, the current
+// folder stays.
 DataFolderChoice ChooseDataFolder(const std::vector<std::filesystem::path>& installed);
 
 // A folder's name for a message: UTF-8 on Windows, the file system's own bytes elsewhere.

@@ -1,7 +1,8 @@
 # Installing Morvane on Windows: cpack in build-win64 makes Morvane-1.0.0.1-win64.exe (NSIS:
-# Program Files, Start-menu shortcuts, an uninstaller) and Morvane-1.0.0.1-win64.zip (the same
-# files, to unpack anywhere). The programs are linked statically against the C++ runtime, so
-# the folder holds everything they need beside the system's DLLs.
+# Program Files, Start-menu shortcuts, an uninstaller, in Japanese) and
+# Morvane-1.0.0.1-win64.zip (the same files, to unpack anywhere), both with Japan Post's file.
+# The programs are linked statically against the C++ runtime, so the folder holds everything
+# they need beside the system's DLLs.
 set(morvane_windows_programs orvek_cli orvek platform_win32)
 if(TARGET morvane)
   list(PREPEND morvane_windows_programs morvane)
@@ -10,7 +11,23 @@ install(TARGETS ${morvane_windows_programs}
   RUNTIME DESTINATION .
   LIBRARY DESTINATION .
   ARCHIVE EXCLUDE_FROM_ALL)
-install(PROGRAMS ${CMAKE_CURRENT_SOURCE_DIR}/windows/morvane-update-data.cmd DESTINATION .)
+# The updater's messages are Japanese and cmd reads a batch file in the console's code page,
+# which is 932 on Japanese Windows (Wine's cmd does the same): the source is kept in UTF-8 and
+# the build writes the CP932 copy that is shipped and tested.
+find_program(MORVANE_ICONV iconv REQUIRED)
+# (tests/wine runs this copy.)
+set(MORVANE_UPDATE_DATA_CMD ${CMAKE_CURRENT_BINARY_DIR}/morvane-update-data.cmd)
+add_custom_command(OUTPUT ${MORVANE_UPDATE_DATA_CMD}
+  COMMAND ${MORVANE_ICONV} -f UTF-8 -t CP932
+          -o ${MORVANE_UPDATE_DATA_CMD} ${CMAKE_CURRENT_SOURCE_DIR}/windows/morvane-update-data.cmd
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/windows/morvane-update-data.cmd
+  COMMENT "Writing morvane-update-data.cmd in CP932")
+add_custom_target(morvane_update_data_cmd ALL DEPENDS ${MORVANE_UPDATE_DATA_CMD})
+install(PROGRAMS ${MORVANE_UPDATE_DATA_CMD} DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+# Japan Post's file beside the programs: the last folder the programs look in, so that the
+# first search works and the person's own copy in %LOCALAPPDATA%\Morvane wins once there.
+install_data_file(.)
 
 set(CPACK_GENERATOR NSIS ZIP)
 # The NSIS snippets below reach makensis exactly as written, backslashes included.
@@ -36,38 +53,28 @@ set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 if(TARGET morvane)
   set(CPACK_NSIS_INSTALLED_ICON_NAME morvane.exe)
 endif()
-# The program reads ken_all.csv in its current folder, so the shortcut starts it in the
-# person's data folder, where morvane-update-data.cmd puts the file. NSIS takes a shortcut's
-# working folder from the output path; the shortcuts belong to the person who installs.
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+# The installer's own template (packaging/windows/NSIS.template.in): Japanese, and the
+# shortcuts in the Start-menu folder the person chooses. CPackOptions.cmake writes the finish
+# page, which names the edition of the data when cpack runs.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackOptions.cmake)
+set(CPACK_MORVANE_DATA_FILE ${MORVANE_DATA_DIR}/KEN_ALL.CSV)
+set(CPACK_MORVANE_DATA_ZIP ${MORVANE_DATA_ZIP})
+# The program reads ken_all.csv in its current folder first, so the shortcut starts it in the
+# person's data folder, where morvane-update-data.cmd puts the file (and where none is, the
+# program goes on to its own folder). NSIS takes a shortcut's working folder from the output
+# path. The template puts these in the installing person's Start menu, in the folder chosen.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
-  SetShellVarContext current
   CreateDirectory "$LOCALAPPDATA\Morvane"
-  CreateDirectory "$SMPROGRAMS\Morvane"
   SetOutPath "$LOCALAPPDATA\Morvane"
-  CreateShortCut "$SMPROGRAMS\Morvane\Morvane.lnk" "$INSTDIR\morvane.exe"
-  CreateShortCut "$SMPROGRAMS\Morvane\郵便番号データの更新.lnk" "$INSTDIR\morvane-update-data.cmd"
-  SetOutPath "$INSTDIR"
-  ; back to the context the installer chose for its own shortcuts
-  UserInfo::GetAccountType
-  Pop $0
-  StrCmp $0 "Admin" 0 +2
-    SetShellVarContext all
-  StrCmp $0 "Power" 0 +2
-    SetShellVarContext all
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\Morvane.lnk" "$INSTDIR\morvane.exe"
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\郵便番号データの更新.lnk" "$INSTDIR\morvane-update-data.cmd" "--pause"
 ]])
 # The data folder is the person's: the uninstaller leaves it.
 set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
-  SetShellVarContext current
-  Delete "$SMPROGRAMS\Morvane\Morvane.lnk"
-  Delete "$SMPROGRAMS\Morvane\郵便番号データの更新.lnk"
-  RMDir "$SMPROGRAMS\Morvane"
-  ; back to the context the installer chose for its own shortcuts
-  UserInfo::GetAccountType
-  Pop $0
-  StrCmp $0 "Admin" 0 +2
-    SetShellVarContext all
-  StrCmp $0 "Power" 0 +2
-    SetShellVarContext all
+  Delete "$SMPROGRAMS\$MUI_TEMP\Morvane.lnk"
+  Delete "$SMPROGRAMS\$MUI_TEMP\郵便番号データの更新.lnk"
 ]])
 include(CPack)
 

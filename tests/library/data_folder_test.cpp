@@ -125,6 +125,15 @@ TEST_F(DataFolderChoiceTest, TheCurrentFolderFirstThenTheFirstInstalledOneWithTh
   choice = ChooseDataFolder({root_ / "lower"});
   EXPECT_EQ(fs::canonical(root_ / "upper"), fs::current_path());
   EXPECT_EQ(1u, choice.tried.size());
+
+  // Unless it is one of them (the program's own folder): then their order holds, and the
+  // person's copy before it wins.
+  choice = ChooseDataFolder({root_ / "lower", root_ / "upper"});
+  EXPECT_EQ(fs::canonical(root_ / "lower"), fs::current_path());
+  fs::current_path(root_ / "upper");
+  choice = ChooseDataFolder({root_ / "empty", root_ / "upper"});
+  EXPECT_EQ(fs::canonical(root_ / "upper"), fs::current_path());
+  EXPECT_EQ(3u, choice.tried.size());
 }
 
 }  // namespace

@@ -1,16 +1,22 @@
 // Stand-ins for the curl.exe and tar.exe that Windows 10 ships and Wine does not, and for the
 // orvek.exe that checks the new file, so that the data updater can be run under Wine on files
-// of a few bytes. Built three times: FAKE_CURL, FAKE_TAR and FAKE_ORVEK.
+// of a few bytes; and for morvane.exe, to see where a shortcut starts it. Built four times:
+// FAKE_CURL, FAKE_TAR, FAKE_ORVEK and FAKE_MORVANE.
 //   curl.exe ... -o OUT URL       copies the file named by MORVANE_TEST_DOWNLOAD to OUT; with
 //                                 none, fails as curl -f does on an HTTP error (22)
 //   tar.exe -xf ARCHIVE -C DIR F  the "archive" is a text file: "FAKEZIP\n" then F's bytes
 //                                 (written to DIR\F), or "FAKEZIP-CUT\n" then bytes of which
 //                                 half are written before failing, as a damaged archive does
+//   morvane.exe                   writes its current folder (UTF-8) to the file named by
+//                                 MORVANE_TEST_OUT
 //   orvek.exe info --data-dir DIR  fails (1, a reason on stderr) when DIR\KEN_ALL.CSV is
-//                                 missing, empty or starts with '<' as an HTML page does
+//                                 missing, empty or starts with '<' as an HTML page does;
+//                                 else prints the file's lines and a fixed date as orvek does
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -18,7 +24,7 @@
 
 namespace {
 
-std::string ReadAll(const char* path) {
+[[maybe_unused]] std::string ReadAll(const char* path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return {};
   std::ostringstream text;
@@ -32,7 +38,7 @@ std::string ReadAll(const char* path) {
   return out.good();
 }
 
-const char* Option(int argc, char** argv, const char* name) {
+[[maybe_unused]] const char* Option(int argc, char** argv, const char* name) {
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], name) == 0) return argv[i + 1];
   }
@@ -42,7 +48,14 @@ const char* Option(int argc, char** argv, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#if defined(FAKE_ORVEK)
+#if defined(FAKE_MORVANE)
+  static_cast<void>(argc);
+  static_cast<void>(argv);
+  const char* out = std::getenv("MORVANE_TEST_OUT");
+  if (out == nullptr) return 2;
+  const std::u8string folder = std::filesystem::current_path().u8string();
+  return WriteAll(out, std::string(folder.begin(), folder.end())) ? 0 : 1;
+#elif defined(FAKE_ORVEK)
   const char* folder = Option(argc, argv, "--data-dir");
   if (argc < 2 || std::strcmp(argv[1], "info") != 0 || folder == nullptr) return 2;
   const std::string file = std::string(folder) + "\\KEN_ALL.CSV";
@@ -51,7 +64,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "orvek: %s is not Japan Post's file\n", file.c_str());
     return 1;
   }
-  std::printf("%s: Japan Post's file\n", file.c_str());
+  const auto lines = std::count(bytes.begin(), bytes.end(), '\n');
+  std::printf("file:     %s\nlines:    %lld\nmodified: 2026-05-26T09:57:00Z\n", file.c_str(),
+              static_cast<long long>(lines));
   return 0;
 #elif defined(FAKE_CURL)
   const char* out = Option(argc, argv, "-o");
