@@ -8,6 +8,7 @@
 #include "dialog_template.h"
 #include "platform/cwinapp.h"
 #include "platform/resource_registry.h"
+#include "search_timing.h"
 
 namespace {
 
@@ -71,6 +72,9 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
   }
   if (dialog == nullptr) return FALSE;
+  if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED && lparam != 0) {
+    platform::search_timing::ButtonPressed();
+  }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(window, DWLP_USER, 0);
     if (dialog->m_hWnd == window) dialog->m_hWnd = nullptr;
