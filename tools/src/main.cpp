@@ -3,7 +3,6 @@
 // from the library: each search fills a list box that no dialog holds, as a dialog's would be
 // filled, and prints its rows afterwards. Whole records and the machine-readable formats come
 // from the command's own reader, since the library's record keeps only nine columns.
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -36,9 +35,9 @@ void Say(const std::string& message) {
   std::fputs(orvek_cli::MessageForTerminal("orvek: " + message + "\n").c_str(), stderr);
 }
 
-// What went wrong with the last call that set errno, for a message.
+// Why the last write to stdout failed, for a message.
 std::string Reason() {
-  return std::strerror(errno);
+  return orvek_cli::WriteFailureReason();
 }
 
 // Appends row i of the list and its LF. The row is copied straight into the block.
