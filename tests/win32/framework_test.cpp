@@ -442,6 +442,60 @@ TEST_F(FrameworkTest, RowsThatACleaningPassLeavesAsTheyWereAreNotMovedInTheBox) 
   form.DestroyWindow();
 }
 
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+  ASSERT_TRUE(::OpenClipboard(owner));
+  ::EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+  std::memcpy(::GlobalLock(memory), text.c_str(), bytes);
+  ::GlobalUnlock(memory);
+  ::SetClipboardData(CF_UNICODETEXT, memory);
+  ::CloseClipboard();
+}
+
+// A character without a CP932 form is refused where it enters an edit, typed, from the input
+// method or pasted (the whole paste, as on Linux): the program would read it as '?' and search
+// for that. Others go in.
+TEST_F(FrameworkTest, EditsRefuseCharactersWithoutACp932Form) {
+  const struct {
+    const char* what;
+    UINT message;  // WM_PASTE: the text is on the clipboard
+    std::wstring units;
+    const char* shown;
+  } cases[] = {
+      {"typed 𠮷, a surrogate pair", WM_CHAR, L"\xD842\xDFB7", "a"},
+      {"typed é", WM_CHAR, L"\xE9", "a"},
+      {"typed 野", WM_CHAR, L"\x91CE", "a野"},
+      {"😀 from the input method", WM_IME_CHAR, L"\xD83D\xDE00", "a"},
+      {"𠮷 as one code point", WM_UNICHAR, L"", "a"},
+      {"pasted 𠮷野町😀", WM_PASTE, L"\xD842\xDFB7\x91CE\x753A\xD83D\xDE00", "a"},
+      {"pasted 野町", WM_PASTE, L"\x91CE\x753A", "a野町"},
+  };
+  RecordingDialog form(win32_test::kFormTemplate);
+  ASSERT_TRUE(form.Create(win32_test::kFormTemplate));
+  HWND edit = form.Item(101);  // the form's edit
+  ::SetFocus(edit);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::SetWindowTextA(edit, "a");
+    ::SendMessageW(edit, EM_SETSEL, 1, 1);
+    if (c.message == WM_PASTE) {
+      PutOnClipboard(form.m_hWnd, c.units);
+      ::SendMessageW(edit, WM_PASTE, 0, 0);
+    } else if (c.message == WM_UNICHAR) {
+      ::SendMessageW(edit, WM_UNICHAR, 0x20BB7, 1);
+    } else {
+      for (wchar_t unit : c.units) ::SendMessageW(edit, c.message, unit, 1);
+    }
+    Pump();
+    EXPECT_EQ(c.shown, Utf8Text(edit));
+    char bytes[64] = {};
+    ::GetWindowTextA(edit, bytes, sizeof bytes);
+    EXPECT_EQ(test_support::Cp932(c.shown), bytes) << "as the program reads it";
+  }
+  form.DestroyWindow();
+}
+
 TEST(Win32Encoding, ConvertsThroughTheSystemTablesAndMarksBrokenCharacters) {
   const std::string tokyo = "\x93\x8c\x8b\x9e\x93\x73";  // 東京都
   EXPECT_EQ("東京都", platform::Cp932ToUtf8(tokyo));
