@@ -269,6 +269,26 @@ TEST_F(OrvekCommandTest, FailedWritesSayTheSystemsReasonAndAClosedPipeEndsQuietl
     GTEST_SKIP() << "no full device on Windows itself (Wine has Z:\\dev\\full)";
 }
 
+// Messages on stderr come in the encoding that --encoding names for the rows: the command's
+// own (a warning that quotes a name) and the library's message box.
+TEST_F(OrvekCommandTest, MessagesFollowTheEncodingOfTheRows) {
+  fs::create_directory(dir_ / "empty");
+  const std::string empty = (dir_ / "empty").string();
+  for (const char* encoding : {"utf-8", "cp932"}) {
+    SCOPED_TRACE(encoding);
+    const auto in_encoding = [&](const std::string& utf8) {
+      return std::string(encoding) == "utf-8" ? utf8 : Cp932(utf8);
+    };
+    const Outcome outcome =
+        Orvek({"address", "--city", "府中市 ", "--data-dir", empty, "--encoding", encoding});
+    EXPECT_EQ(1, outcome.status);
+    EXPECT_NE(std::string::npos, outcome.err.find(in_encoding("warning: --city '府中市 '")))
+        << outcome.err;
+    EXPECT_NE(std::string::npos, outcome.err.find(in_encoding("郵便番号ファイルオープンエラー")))
+        << outcome.err;
+  }
+}
+
 TEST_F(OrvekCommandTest, AddressWarnsOfNamesWithSpaces) {
   WriteData(kFourTowns);
   for (const char* name : {"府中市 ", " 府中市", "府中市\u3000", "\u3000府中市"}) {
