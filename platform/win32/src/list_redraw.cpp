@@ -19,9 +19,8 @@ struct DeferredList {
   bool painting_off = false;
   // Painting again after a change, when the program's speed is measured.
   bool timing_paint = false;
-  // A row deletion not yet passed on (see HoldsDeletion), and the row's text.
+  // A row deletion not yet passed on (see HoldsDeletion).
   LRESULT held_row = -1;
-  std::wstring held_text;
 };
 
 std::unordered_map<HWND, DeferredList>& DeferredLists() {
@@ -43,43 +42,51 @@ bool ChangesRows(UINT message) {
 // row on it nor at the end, those stay where they are. So while the box does not paint, a
 // deletion waits for the next message; when that is the insertion of the same text at the
 // same index, neither is passed on. Anything else gets the deletion done first.
-bool HoldsDeletion(HWND list, WPARAM row, DeferredList& state) {
+// A question to the box itself, in UTF-16.
+LRESULT Ask(const DeferredList& state, HWND list, UINT message, WPARAM wparam = 0,
+            LPARAM lparam = 0) {
+  return ::CallWindowProcW(state.original_wide, list, message, wparam, lparam);
+}
+
+// Whether a deletion of row may wait: a plain box (one selection, rows in the order given,
+// drawn by the box), and a row that is not its last.
+bool HoldsDeletion(HWND list, WPARAM row, LRESULT& count, DeferredList& state) {
   constexpr DWORD kOwnRowRules =
       LBS_MULTIPLESEL | LBS_EXTENDEDSEL | LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE | LBS_SORT;
   if ((::GetWindowLongA(list, GWL_STYLE) & kOwnRowRules) != 0) return false;
-  const auto ask = [&](UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
-    return ::CallWindowProcW(state.original_wide, list, message, wparam, lparam);
-  };
-  const LRESULT count = ask(LB_GETCOUNT);
+  count = Ask(state, list, LB_GETCOUNT);
   const auto index = static_cast<LRESULT>(row);
   if (index < 0 || index >= count - 1) return false;
-  const LRESULT caret = ask(LB_GETCARETINDEX);
-  if (index == ask(LB_GETCURSEL) || index == caret || caret >= count - 1 ||
-      index <= ask(LB_GETTOPINDEX) || ask(LB_GETITEMDATA, row) != 0) {
-    return false;
-  }
-  const LRESULT length = ask(LB_GETTEXTLEN, row);
-  if (length < 0) return false;
-  state.held_text.assign(static_cast<std::size_t>(length) + 1, L'\0');
-  if (ask(LB_GETTEXT, row, reinterpret_cast<LPARAM>(state.held_text.data())) != length) {
-    return false;
-  }
-  state.held_text.resize(static_cast<std::size_t>(length));
   state.held_row = index;
   return true;
 }
 
-// Whether the text inserted is the held row's own, as the box would store it.
-bool IsHeldText(const DeferredList& state, LPARAM text) {
+// Whether inserting text at the held row, which the box still has, would leave the box as it
+// is: the same text as the box would store it, and neither the selection, the caret, the top
+// row nor an item's data that the pair would move or drop.
+bool LeavesBoxAsItIs(const DeferredList& state, HWND list, LPARAM text) {
   if (text == 0) return false;
+  const LRESULT row = state.held_row;
+  const auto index = static_cast<WPARAM>(row);
   const char* bytes = reinterpret_cast<const char*>(text);
   const int size = lstrlenA(bytes);
-  if (size == 0) return state.held_text.empty();
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes, size, nullptr, 0);
-  if (length != static_cast<int>(state.held_text.size())) return false;
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, bytes, size, wide.data(), length);
-  return wide == state.held_text;
+  const int length = size == 0 ? 0 : ::MultiByteToWideChar(CP_ACP, 0, bytes, size, nullptr, 0);
+  // The rows the search appended come back changed: their length tells them, at the cost of
+  // one question to the box.
+  if (Ask(state, list, LB_GETTEXTLEN, index) != length) return false;
+  const LRESULT count = Ask(state, list, LB_GETCOUNT);
+  const LRESULT caret = Ask(state, list, LB_GETCARETINDEX);
+  if (row == caret || caret >= count - 1 || row == Ask(state, list, LB_GETCURSEL) ||
+      row <= Ask(state, list, LB_GETTOPINDEX) || Ask(state, list, LB_GETITEMDATA, index) != 0) {
+    return false;
+  }
+  std::wstring shown(static_cast<std::size_t>(length) + 1, L'\0');
+  if (Ask(state, list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(shown.data())) != length) {
+    return false;
+  }
+  std::wstring inserted(static_cast<std::size_t>(length) + 1, L'\0');
+  if (size > 0) ::MultiByteToWideChar(CP_ACP, 0, bytes, size, inserted.data(), length);
+  return inserted == shown;
 }
 
 LRESULT CALLBACK DeferringProcedure(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -90,15 +97,18 @@ LRESULT CALLBACK DeferringProcedure(HWND list, UINT message, WPARAM wparam, LPAR
   const WNDPROC original = state.original;
   if (state.held_row >= 0) {
     const LRESULT row = state.held_row;
-    state.held_row = -1;
     if (message == LB_INSERTSTRING && static_cast<LRESULT>(wparam) == row &&
-        IsHeldText(state, lparam)) {
+        LeavesBoxAsItIs(state, list, lparam)) {
+      state.held_row = -1;
       return row;
     }
+    state.held_row = -1;
     ::CallWindowProcA(original, list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
   }
-  if (message == LB_DELETESTRING && state.painting_off && HoldsDeletion(list, wparam, state)) {
-    return ::CallWindowProcA(original, list, LB_GETCOUNT, 0, 0) - 1;
+  LRESULT count = 0;
+  if (message == LB_DELETESTRING && state.painting_off &&
+      HoldsDeletion(list, wparam, count, state)) {
+    return count - 1;
   }
   if (message == ListRedrawMessage()) {
     if (state.painting_off) {
