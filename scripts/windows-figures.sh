@@ -131,9 +131,9 @@ window_search() {
   keys Tab Tab Tab  # to 検索
   for ((i = 1; i <= presses; i++)); do
     keys space
-    deadline=$((SECONDS + 120))
+    deadline=$((SECONDS + 600))
     until (($(wc -l <"$timing") >= i)); do
-      ((SECONDS < deadline)) || fail "no rows for $name after 120 s"
+      ((SECONDS < deadline)) || fail "no rows for $name after 600 s"
       sleep 0.05
     done
   done
