@@ -24,9 +24,13 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   for (std::string& variable : env) envp.push_back(variable.data());
   envp.push_back(nullptr);
 
+  int pipe_ends[2] = {-1, -1};
+  if (options.closed_pipe && pipe(pipe_ends) == 0) close(pipe_ends[0]);
   const pid_t pid = fork();
   if (pid == 0) {
-    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | (own_out ? O_TRUNC : 0), 0600);
+    const int out = options.closed_pipe ? pipe_ends[1]
+                                        : open(out_path.c_str(),
+                                               O_WRONLY | O_CREAT | (own_out ? O_TRUNC : 0), 0600);
     const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(126);
     dup2(out, STDOUT_FILENO);
@@ -41,6 +45,7 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
     }
     _exit(127);
   }
+  if (pipe_ends[1] >= 0) close(pipe_ends[1]);
   Outcome outcome;
   int wait_status = 0;
   pid_t done = 0;
@@ -60,7 +65,7 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   }
   if (done == pid && WIFEXITED(wait_status)) outcome.status = WEXITSTATUS(wait_status);
   if (done == pid && WIFSIGNALED(wait_status)) outcome.signal = WTERMSIG(wait_status);
-  if (own_out) outcome.out = ReadWholeFile(out_path);
+  if (own_out && !options.closed_pipe) outcome.out = ReadWholeFile(out_path);
   outcome.err = ReadWholeFile(err_path);
   return outcome;
 }

@@ -85,7 +85,18 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   for (const std::string& arg : args) command_line += L" " + Quote(Wide(arg));
 
   Outcome outcome;
-  const HANDLE out = OpenForChild(out_path);
+  HANDLE out = INVALID_HANDLE_VALUE;
+  if (options.closed_pipe) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE reader = nullptr;
+    if (CreatePipe(&reader, &out, &inherit, 0)) {
+      CloseHandle(reader);
+    } else {
+      out = INVALID_HANDLE_VALUE;
+    }
+  } else {
+    out = OpenForChild(out_path);
+  }
   const HANDLE err = OpenForChild(err_path);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -114,7 +125,7 @@ Outcome RunProgram(const std::filesystem::path& program, const std::vector<std::
   }
   if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
   if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
-  if (own_out) outcome.out = ReadWholeFile(out_path);
+  if (own_out && !options.closed_pipe) outcome.out = ReadWholeFile(out_path);
   outcome.err = ReadWholeFile(err_path);
   return outcome;
 }

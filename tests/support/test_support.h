@@ -28,6 +28,8 @@ struct RunOptions {
   std::filesystem::path stdout_path;
   // Killed when it runs longer; zero waits as long as it runs.
   std::chrono::seconds timeout{0};
+  // Its standard output is a pipe whose reader has gone (as when head has read enough).
+  bool closed_pipe = false;
 };
 
 // Runs program with args (UTF-8) in cwd; its output goes to files there, so no pipe can fill

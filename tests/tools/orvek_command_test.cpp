@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,7 +16,9 @@
 #include <thread>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -188,6 +191,13 @@ TEST_F(OrvekCommandTest, HelpAndVersion) {
                              "%LOCALAPPDATA%\\Morvane"}) {
     EXPECT_NE(std::string::npos, help.out.find(folder)) << folder;
   }
+  // The examples' folders are the system's own.
+#ifdef _WIN32
+  EXPECT_NE(std::string::npos, help.out.find("orvek info --data-dir %LOCALAPPDATA%\\Morvane\n"));
+  EXPECT_EQ(std::string::npos, help.out.find("--data-dir ~/"));
+#else
+  EXPECT_NE(std::string::npos, help.out.find("orvek info --data-dir ~/.local/share/morvane\n"));
+#endif
   const Outcome version = Orvek({"--version"});
   EXPECT_EQ(0, version.status);
   EXPECT_EQ("orvek 1.0.0.1\n", version.out);
@@ -216,6 +226,67 @@ TEST_F(OrvekCommandTest, HelpAndVersion) {
     EXPECT_NE(std::string::npos, full.err.find("cannot write")) << option << ": " << full.err;
   }
 #endif
+}
+
+// Output that cannot be written: a full device gives the system's own reason, and a reader
+// that went away (head) ends the command quietly, by SIGPIPE on Linux and with status 1 on
+// Windows. Each path that writes: help, the library's rows, the command's reader, info.
+TEST_F(OrvekCommandTest, FailedWritesSayTheSystemsReasonAndAClosedPipeEndsQuietly) {
+  WriteData(kFourTowns);
+#ifdef _WIN32
+  const bool wine = ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version");
+  const fs::path full_device = wine ? fs::path("Z:\\dev\\full") : fs::path();
+  const std::string disk_full = "(error 112)";  // ERROR_DISK_FULL, after the system's text
+#else
+  const fs::path full_device = "/dev/full";
+  const std::string disk_full = "No space left on device";
+#endif
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--help"},
+                                             {"address", "--pref", "東京都"},
+                                             {"find", "本町", "--format", "json"},
+                                             {"info"}}) {
+    SCOPED_TRACE(args[0]);
+    if (!full_device.empty()) {
+      const Outcome full = OrvekTo(args, full_device);
+      EXPECT_EQ(1, full.status);
+      EXPECT_NE(std::string::npos, full.err.find("cannot write")) << full.err;
+      EXPECT_NE(std::string::npos, full.err.find(disk_full)) << full.err;
+    }
+    const Outcome closed = test_support::RunProgram(ORVEK_BINARY, args, dir_,
+                                                    {WithDataFolders({}), false, {}, {}, true});
+#ifdef _WIN32
+    EXPECT_EQ(1, closed.status);
+    EXPECT_EQ("", closed.err);
+#else
+    // Unless whoever started the tests ignores SIGPIPE: then the system's reason.
+    if (closed.signal != SIGPIPE) {
+      EXPECT_NE(std::string::npos, closed.err.find("Broken pipe")) << closed.err;
+    }
+#endif
+  }
+  if (full_device.empty())
+    GTEST_SKIP() << "no full device on Windows itself (Wine has Z:\\dev\\full)";
+}
+
+// Messages on stderr come in the encoding that --encoding names for the rows: the command's
+// own (a warning that quotes a name) and the library's message box.
+TEST_F(OrvekCommandTest, MessagesFollowTheEncodingOfTheRows) {
+  fs::create_directory(dir_ / "empty");
+  const std::string empty = (dir_ / "empty").string();
+  for (const char* encoding : {"utf-8", "cp932"}) {
+    SCOPED_TRACE(encoding);
+    const auto in_encoding = [&](const std::string& utf8) {
+      return std::string(encoding) == "utf-8" ? utf8 : Cp932(utf8);
+    };
+    const Outcome outcome =
+        Orvek({"address", "--city", "府中市 ", "--data-dir", empty, "--encoding", encoding});
+    EXPECT_EQ(1, outcome.status);
+    EXPECT_NE(std::string::npos, outcome.err.find(in_encoding("warning: --city '府中市 '")))
+        << outcome.err;
+    EXPECT_NE(std::string::npos, outcome.err.find(in_encoding("郵便番号ファイルオープンエラー")))
+        << outcome.err;
+  }
 }
 
 TEST_F(OrvekCommandTest, AddressWarnsOfNamesWithSpaces) {

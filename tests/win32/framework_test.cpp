@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/afxwin.h"
 #include "platform/encoding.h"
@@ -337,6 +338,162 @@ TEST_F(FrameworkTest, AListFilledWhileBlockedIsPaintedWhenTheLoopRuns) {
   ::ReleaseDC(list.m_hWnd, dc);
   EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), shown) << "a change is painted again";
   dialog.DestroyWindow();
+}
+
+// What reaches the system's list box under the deferring subclass.
+WNDPROC spied_procedure = nullptr;
+int rows_deleted = 0;
+LRESULT CALLBACK CountingDeletions(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == LB_DELETESTRING) ++rows_deleted;
+  return ::CallWindowProcA(spied_procedure, list, message, wparam, lparam);
+}
+
+struct ListState {
+  std::vector<std::string> rows;
+  LRESULT selection, caret, top;
+  bool operator==(const ListState&) const = default;
+};
+ListState StateOf(HWND list) {
+  ListState state{{},
+                  ::SendMessageA(list, LB_GETCURSEL, 0, 0),
+                  ::SendMessageA(list, LB_GETCARETINDEX, 0, 0),
+                  ::SendMessageA(list, LB_GETTOPINDEX, 0, 0)};
+  char row[64];
+  for (LRESULT i = 0; i < ::SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+    ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
+    state.rows.emplace_back(row);
+  }
+  return state;
+}
+
+// A search into a list that holds the rows of earlier ones: rows appended, then every row
+// deleted and its text without quotes inserted at the same index. Rows that come back as they
+// were cost the system's list box nothing (it moves every later row for each deletion and
+// insertion), and the box answers as a plain one given the same messages: rows, selection,
+// caret and top row, wherever those stand.
+TEST_F(FrameworkTest, RowsThatACleaningPassLeavesAsTheyWereAreNotMovedInTheBox) {
+  struct Case {
+    const char* what;
+    int selection, caret, top;
+  };
+  const Case cases[] = {
+      {"nothing chosen", -1, 0, 0},
+      {"an older row chosen", 50, 50, 0},
+      {"the caret on the last row", 20, 99, 0},
+      {"scrolled down", 10, 40, 60},
+  };
+  RecordingDialog form(win32_test::kFormTemplate);
+  ASSERT_TRUE(form.Create(win32_test::kFormTemplate));
+  HWND box = form.Item(104);
+  spied_procedure = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingDeletions)));
+  CListBox list;
+  CDataExchange dx(&form, FALSE);
+  DDX_Control(&dx, 104, list);
+  // The same box beside it, plain. It does not paint while it changes, as the deferring one,
+  // or the test would take minutes.
+  RECT place{};
+  ::GetWindowRect(box, &place);
+  ::MapWindowPoints(nullptr, form.m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+  HWND plain =
+      ::CreateWindowExA(0, "LISTBOX", "", static_cast<DWORD>(::GetWindowLongA(box, GWL_STYLE)),
+                        place.left, place.top, place.right - place.left, place.bottom - place.top,
+                        form.m_hWnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(nullptr, plain);
+  ::SendMessageA(plain, WM_SETFONT, ::SendMessageA(box, WM_GETFONT, 0, 0), FALSE);
+  const HWND lists[] = {box, plain};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::SendMessageA(plain, WM_SETREDRAW, FALSE, 0);
+    for (HWND l : lists) {
+      ::SendMessageA(l, LB_RESETCONTENT, 0, 0);
+      for (int i = 0; i < 100; ++i) {
+        ::SendMessageA(l, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(("row " + std::to_string(i)).c_str()));
+      }
+      Pump();
+      ::SendMessageA(l, LB_SETCURSEL, static_cast<WPARAM>(c.selection), 0);
+      ::SendMessageA(l, LB_SETCARETINDEX, static_cast<WPARAM>(c.caret), 0);
+      ::SendMessageA(l, LB_SETTOPINDEX, static_cast<WPARAM>(c.top), 0);
+    }
+    rows_deleted = 0;
+    for (HWND l : lists) {
+      for (int i = 0; i < 40; ++i) {
+        ::SendMessageA(l, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(("\"new\" " + std::to_string(i)).c_str()));
+      }
+      char row[64];
+      for (WPARAM i = 0; static_cast<LRESULT>(i) < ::SendMessageA(l, LB_GETCOUNT, 0, 0); ++i) {
+        ::SendMessageA(l, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+        std::string text(row);
+        std::erase(text, '"');
+        EXPECT_EQ(static_cast<LRESULT>(139), ::SendMessageA(l, LB_DELETESTRING, i, 0));
+        ::SendMessageA(l, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(text.c_str()));
+      }
+    }
+    // The new rows, those down to the top row, the selection and the caret pass on.
+    EXPECT_LE(rows_deleted, 40 + c.top + 1 + 2);
+    EXPECT_EQ(StateOf(plain), StateOf(box));
+    EXPECT_EQ("new 39", StateOf(box).rows.back());
+    ::SendMessageA(plain, WM_SETREDRAW, TRUE, 0);
+    Pump();
+    EXPECT_EQ(StateOf(plain), StateOf(box)) << "once painted";
+  }
+  form.DestroyWindow();
+}
+
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+  ASSERT_TRUE(::OpenClipboard(owner));
+  ::EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+  std::memcpy(::GlobalLock(memory), text.c_str(), bytes);
+  ::GlobalUnlock(memory);
+  ::SetClipboardData(CF_UNICODETEXT, memory);
+  ::CloseClipboard();
+}
+
+// A character without a CP932 form is refused where it enters an edit, typed, from the input
+// method or pasted (the whole paste, as on Linux): the program would read it as '?' and search
+// for that. Others go in.
+TEST_F(FrameworkTest, EditsRefuseCharactersWithoutACp932Form) {
+  const struct {
+    const char* what;
+    UINT message;  // WM_PASTE: the text is on the clipboard
+    std::wstring units;
+    const char* shown;
+  } cases[] = {
+      {"typed 𠮷, a surrogate pair", WM_CHAR, L"\xD842\xDFB7", "a"},
+      {"typed é", WM_CHAR, L"\xE9", "a"},
+      {"typed 野", WM_CHAR, L"\x91CE", "a野"},
+      {"😀 from the input method", WM_IME_CHAR, L"\xD83D\xDE00", "a"},
+      {"𠮷 as one code point", WM_UNICHAR, L"", "a"},
+      {"pasted 𠮷野町😀", WM_PASTE, L"\xD842\xDFB7\x91CE\x753A\xD83D\xDE00", "a"},
+      {"pasted 野町", WM_PASTE, L"\x91CE\x753A", "a野町"},
+  };
+  RecordingDialog form(win32_test::kFormTemplate);
+  ASSERT_TRUE(form.Create(win32_test::kFormTemplate));
+  HWND edit = form.Item(101);  // the form's edit
+  ::SetFocus(edit);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::SetWindowTextA(edit, "a");
+    ::SendMessageW(edit, EM_SETSEL, 1, 1);
+    if (c.message == WM_PASTE) {
+      PutOnClipboard(form.m_hWnd, c.units);
+      ::SendMessageW(edit, WM_PASTE, 0, 0);
+    } else if (c.message == WM_UNICHAR) {
+      ::SendMessageW(edit, WM_UNICHAR, 0x20BB7, 1);
+    } else {
+      for (wchar_t unit : c.units) ::SendMessageW(edit, c.message, unit, 1);
+    }
+    Pump();
+    EXPECT_EQ(c.shown, Utf8Text(edit));
+    char bytes[64] = {};
+    ::GetWindowTextA(edit, bytes, sizeof bytes);
+    EXPECT_EQ(test_support::Cp932(c.shown), bytes) << "as the program reads it";
+  }
+  form.DestroyWindow();
 }
 
 TEST(Win32Encoding, ConvertsThroughTheSystemTablesAndMarksBrokenCharacters) {

@@ -41,8 +41,14 @@ std::string MessageForTerminal(const std::string& text);
 // Lines end in LF on stdout and stderr, as on Linux: no CR LF translation on Windows.
 void UseBinaryStreams();
 
-// Writes all of bytes to stdout, unchanged (no line-end translation).
+// Writes all of bytes to stdout, unchanged (no line-end translation). A reader that went away
+// (a pipe closed early, as by head) ends the command there, without a word and with status
+// 1: on Linux SIGPIPE does it, on Windows this function.
 bool WriteToStdout(std::string_view bytes);
+
+// Why the last WriteToStdout failed, in the system's own words (strerror on Linux,
+// FormatMessage on Windows), in the encoding of the messages.
+std::string WriteFailureReason();
 
 // Makes folder the current one; on failure says why.
 bool ChangeFolder(const std::string& folder, std::string& why);

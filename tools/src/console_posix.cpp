@@ -57,17 +57,26 @@ std::string MessageForTerminal(const std::string& text) {
 
 void UseBinaryStreams() {}
 
+namespace {
+int write_error = 0;
+}  // namespace
+
 bool WriteToStdout(std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
+      write_error = errno;
       return false;
     }
     done += static_cast<std::size_t>(n);
   }
   return true;
+}
+
+std::string WriteFailureReason() {
+  return std::strerror(write_error);
 }
 
 bool ChangeFolder(const std::string& folder, std::string& why) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 
 #include "console.h"
 #include "platform/encoding.h"
@@ -82,6 +83,10 @@ void UseBinaryStreams() {
   _setmode(_fileno(stderr), _O_BINARY);
 }
 
+namespace {
+DWORD write_error = 0;
+}  // namespace
+
 bool WriteToStdout(std::string_view bytes) {
   // WriteFile, not the C runtime's text mode, which would turn every LF into CR LF.
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -90,11 +95,34 @@ bool WriteToStdout(std::string_view bytes) {
     DWORD written = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
     if (!WriteFile(out, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      write_error = GetLastError();
+      // The reader closed its end: as SIGPIPE on Linux, the command just ends.
+      if (write_error == ERROR_NO_DATA || write_error == ERROR_BROKEN_PIPE ||
+          write_error == ERROR_PIPE_NOT_CONNECTED) {
+        std::exit(1);
+      }
       return false;
     }
     done += written;
   }
   return true;
+}
+
+std::string WriteFailureReason() {
+  const DWORD error = write_error != 0 ? write_error : ERROR_WRITE_FAULT;
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring reason = length > 0 ? std::wstring(text, length) : std::wstring();
+  if (text != nullptr) LocalFree(text);
+  while (!reason.empty() &&
+         (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ' ||
+          reason.back() == L'.' || reason.back() == L'\u3002')) {
+    reason.pop_back();
+  }
+  const std::string number = "error " + std::to_string(error);
+  return reason.empty() ? number : Narrow(reason, CP_UTF8) + " (" + number + ")";
 }
 
 bool ChangeFolder(const std::string& folder, std::string& why) {

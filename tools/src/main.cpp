@@ -3,12 +3,12 @@
 // from the library: each search fills a list box that no dialog holds, as a dialog's would be
 // filled, and prints its rows afterwards. Whole records and the machine-readable formats come
 // from the command's own reader, since the library's record keeps only nine columns.
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,14 +31,45 @@ constexpr int kExitRead = 0;
 constexpr int kExitNoData = 1;  // also a data file that could not be read
 constexpr int kExitUsage = 2;
 
-// A message for stderr: ASCII, arguments and names as given, in the terminal's encoding.
+// The encoding of the messages on stderr: the one --encoding names for the rows, once the
+// command line is read; until then, and without it, the terminal's.
+orvek_cli::OutputEncoding message_encoding = orvek_cli::OutputEncoding::Default;
+
+// A message for stderr: ASCII, arguments and names as given. A name that CP932 cannot hold
+// stays in the terminal's encoding.
 void Say(const std::string& message) {
-  std::fputs(orvek_cli::MessageForTerminal("orvek: " + message + "\n").c_str(), stderr);
+  const std::string text = "orvek: " + message + "\n";
+  const std::optional<std::string> cp932 = message_encoding == orvek_cli::OutputEncoding::Default
+                                               ? std::nullopt
+                                               : orvek_cli::ArgumentToCp932(text);
+  const std::string out = !cp932 ? orvek_cli::MessageForTerminal(text)
+                          : message_encoding == orvek_cli::OutputEncoding::Utf8
+                              ? platform::Cp932ToUtf8(*cp932)
+                              : *cp932;
+  std::fputs(out.c_str(), stderr);
 }
 
-// What went wrong with the last call that set errno, for a message.
+// The library's message boxes (CP932), which nobody can press OK on, in the messages' encoding.
+void SayMessageBoxes(const platform::HeadlessBackend& backend) {
+  for (const platform::ShownMessageBox& box : backend.MessageBoxes()) {
+    const std::string text = box.caption + ": " + box.text + "\n";
+    switch (message_encoding) {
+      case orvek_cli::OutputEncoding::Default:
+        std::fputs(platform::Cp932ToLocale(text).c_str(), stderr);
+        break;
+      case orvek_cli::OutputEncoding::Utf8:
+        std::fputs(platform::Cp932ToUtf8(text).c_str(), stderr);
+        break;
+      case orvek_cli::OutputEncoding::Cp932:
+        std::fputs(text.c_str(), stderr);
+        break;
+    }
+  }
+}
+
+// Why the last write to stdout failed, for a message.
 std::string Reason() {
-  return std::strerror(errno);
+  return orvek_cli::WriteFailureReason();
 }
 
 // Appends row i of the list and its LF. The row is copied straight into the block.
@@ -217,6 +248,7 @@ int SearchRows(const orvek_cli::Request& request) {
     }
   }
   platform::HeadlessBackend backend;  // the library's message box goes to stderr
+  backend.SetEchoToStderr(false);     // ... below, in the messages' encoding
   CListBox list;
   if (!list.Create(LBS_NOTIFY, RECT{0, 0, 0, 0}, nullptr, 1)) {
     Say("cannot create the result list");
@@ -233,6 +265,7 @@ int SearchRows(const orvek_cli::Request& request) {
       request.command == orvek_cli::Command::Code
           ? search.fnGetChimei(code.data(), &list)
           : search.fnGetOrvek(pref.data(), city.data(), town.data(), request.mode, &list);
+  SayMessageBoxes(backend);
   if (result != 0) {
     // The library's message above tells an open error from a read error; the rows of a file
     // that could not be read to its end are not printed, so no script takes them for all.
@@ -366,6 +399,7 @@ int main(int argc, char** argv) {
     Say(error + "\nTry 'orvek --help' for more.");
     return kExitUsage;
   }
+  message_encoding = request.encoding;
   for (const std::string& warning : request.warnings) Say("warning: " + warning);
   switch (request.command) {
     case orvek_cli::Command::Help:

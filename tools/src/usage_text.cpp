@@ -75,14 +75,27 @@ Files:
 
 Examples:
   orvek code 100-0001
-  orvek --data-dir ~/ken_all code 4520961
-  orvek address --pref 東京都 --city 千代田区
+)"
+#ifdef _WIN32
+         R"(  orvek --data-dir %USERPROFILE%\ken_all code 4520961
+)"
+#else
+         R"(  orvek --data-dir ~/ken_all code 4520961
+)"
+#endif
+         R"(  orvek address --pref 東京都 --city 千代田区
   orvek address --city 府中市 --count
   orvek find 千代田 丸の内
   orvek find ちよだく --format json
   orvek find 100-00 --format csv --limit 5
-  orvek info --data-dir ~/.local/share/morvane
+)"
+#ifdef _WIN32
+         R"(  orvek info --data-dir %LOCALAPPDATA%\Morvane
 )";
+#else
+         R"(  orvek info --data-dir ~/.local/share/morvane
+)";
+#endif
 }
 
 }  // namespace orvek_cli

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "dialog_template.h"
+#include "edit_input.h"
 #include "platform/cwinapp.h"
 #include "platform/resource_registry.h"
+#include "search_timing.h"
 
 namespace {
 
@@ -58,6 +60,16 @@ void PlaceOverOwner(HWND window) {
   ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A person's text enters the dialog's edits only where code page 932 can hold it.
+void GuardEdits(HWND dialog) {
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    char class_name[16] = {};
+    ::GetClassNameA(child, class_name, sizeof class_name);
+    if (::lstrcmpiA(class_name, "Edit") == 0) platform::RefuseCharactersWithoutCp932Form(child);
+  }
+}
+
 // Every dialog of the framework runs this procedure; its CDialog rides in DWLP_USER from
 // WM_INITDIALOG on. Messages before that (WM_SETFONT) go to the dialog manager.
 INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -67,10 +79,14 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     ::SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
     dialog->m_hWnd = window;
     PlaceOverOwner(window);
+    GuardEdits(window);
   } else {
     dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
   }
   if (dialog == nullptr) return FALSE;
+  if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED && lparam != 0) {
+    platform::search_timing::ButtonPressed();
+  }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(window, DWLP_USER, 0);
     if (dialog->m_hWnd == window) dialog->m_hWnd = nullptr;
