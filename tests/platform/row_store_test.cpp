@@ -52,6 +52,9 @@ TEST(RowStore, MatchesVectorOfStrings) {
        {{Step::kInsert, -1, 5000, 40},
         {Step::kClear, 0, 0, 1},
         {Step::kInsert, -1, 7, 3},
+        {Step::kInsert, -1, 30000, 10},
+        {Step::kInsert, -1, 70000, 1},
+        {Step::kInsert, -1, 100, 3},
         {Step::kReplace, 1, 0, 1}}},
   };
   for (const Script& script : scripts) {

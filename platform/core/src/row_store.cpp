@@ -17,6 +17,9 @@ bool RowStore::Store(std::string_view text, std::uint32_t& position) {
   const std::size_t offset = end_ & kOffsetMask;
   if (slot < slots_.size() && offset + size <= kSlotSize) {
     position = static_cast<std::uint32_t>(end_);
+  } else if (size <= kSlotSize && slot + 1 < slots_.size()) {
+    // The next slot, kept from before the last Clear().
+    position = static_cast<std::uint32_t>((slot + 1) << kSlotBits);
   } else {
     // A new block from the next slot on; the rest of the current slot stays unused.
     const std::size_t first = slots_.size();
@@ -81,8 +84,13 @@ void RowStore::Erase(int index) {
 
 void RowStore::Clear() {
   rows_.clear();
-  blocks_.clear();
-  slots_.clear();
+  // A list filled again after a clear reuses the blocks instead of faulting in new memory,
+  // unless they are more than a list of this program's size needs.
+  constexpr std::size_t kKeptSlots = 64;
+  if (slots_.size() > kKeptSlots) {
+    blocks_.clear();
+    slots_.clear();
+  }
   end_ = 0;
   live_ = 0;
   dead_ = 0;

@@ -46,9 +46,11 @@ class RowStore {
   // row's bytes are always contiguous.
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::vector<char*> slots_;  // the address of each slot
-  std::uint64_t end_ = 0;     // where the next row goes, if its slot exists and has room
-  std::size_t live_ = 0;      // bytes of the rows in rows_
-  std::size_t dead_ = 0;      // bytes of deleted or overwritten rows still in the blocks
+  // Where the next row goes, if its slot exists and has room. Slots after its slot are free
+  // (kept from before a clear).
+  std::uint64_t end_ = 0;
+  std::size_t live_ = 0;  // bytes of the rows in rows_
+  std::size_t dead_ = 0;  // bytes of deleted or overwritten rows still in the blocks
 };
 
 }  // namespace platform
