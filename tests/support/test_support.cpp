@@ -51,7 +51,7 @@ std::string Cp932(const std::string& utf8) {
   return cp932.value_or("");
 }
 
-std::string Utf8(const std::string& cp932) {
+std::string Utf8(std::string_view cp932) {
   return platform::Cp932ToUtf8(cp932);
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace test_support {
@@ -79,7 +80,7 @@ class TemporaryFolder {
 // The CP932 bytes of UTF-8 text (a test failure, and empty, when CP932 cannot hold it).
 std::string Cp932(const std::string& utf8);
 // UTF-8 text of CP932 bytes.
-std::string Utf8(const std::string& cp932);
+std::string Utf8(std::string_view cp932);
 #ifdef _WIN32
 // UTF-16 as the system's W functions take it, and back.
 std::wstring Wide(const std::string& utf8);

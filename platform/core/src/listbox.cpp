@@ -15,17 +15,17 @@ ListBoxWindow::ListBoxWindow(int id, DWORD style, DWORD ex_style, RECT rect, Win
     : Window(WindowKind::ListBox, id, std::string(), style, ex_style, rect, parent) {}
 
 int ListBoxWindow::Count() const {
-  return static_cast<int>(rows_.size()) - (hole_ >= 0 ? 1 : 0);
+  return rows_.Count() - (hole_ >= 0 ? 1 : 0);
 }
 
-const std::string& ListBoxWindow::Row(int index) const {
+std::string_view ListBoxWindow::Row(int index) const {
   FillHole();
-  return rows_.at(static_cast<std::size_t>(index));
+  return rows_.At(index);
 }
 
 void ListBoxWindow::FillHole() const {
   if (hole_ < 0) return;
-  rows_.erase(rows_.begin() + hole_);
+  rows_.Erase(hole_);
   hole_ = -1;  // the view was told when the row went
 }
 
@@ -57,8 +57,8 @@ LRESULT ListBoxWindow::DefaultProcedure(UINT message, WPARAM wparam, LPARAM lpar
 
 LRESULT ListBoxWindow::AddString(const char* text) {
   FillHole();
-  rows_.emplace_back(text != nullptr ? text : "");
-  const int index = static_cast<int>(rows_.size()) - 1;
+  const int index = rows_.Count();
+  if (!rows_.Insert(index, text != nullptr ? text : "")) return LB_ERRSPACE;
   if (View() != nullptr) View()->RowsInserted(index, 1);
   return index;
 }
@@ -69,15 +69,20 @@ LRESULT ListBoxWindow::InsertString(WPARAM wparam, const char* text) {
   const int count = Count();
   if (index < -1 || index > count) return LB_ERR;
   const int at = index == -1 ? count : static_cast<int>(index);
-  if (at <= selection_ && selection_ >= 0) SetSelectionTo(selection_ + 1);
+  const bool shifts = at <= selection_ && selection_ >= 0;
+  if (shifts) SetSelectionTo(selection_ + 1);
+  const auto no_room = [&] {
+    if (shifts) SetSelectionTo(selection_ - 1);
+    return LB_ERRSPACE;
+  };
   if (hole_ >= 0 && at == hole_) {
-    rows_[static_cast<std::size_t>(at)] = text != nullptr ? text : "";
+    if (!rows_.Replace(at, text != nullptr ? text : "")) return no_room();
     hole_ = -1;
     if (View() != nullptr) View()->RowsInserted(at, 1);
     return at;
   }
   FillHole();
-  rows_.emplace(rows_.begin() + at, text != nullptr ? text : "");
+  if (!rows_.Insert(at, text != nullptr ? text : "")) return no_room();
   if (View() != nullptr) View()->RowsInserted(at, 1);
   return at;
 }
@@ -100,8 +105,9 @@ LRESULT ListBoxWindow::DeleteString(WPARAM wparam) {
 LRESULT ListBoxWindow::GetText(WPARAM wparam, char* buffer) const {
   const auto index = static_cast<std::intptr_t>(wparam);
   if (index < 0 || index >= Count() || buffer == nullptr) return LB_ERR;
-  const std::string& row = Row(static_cast<int>(index));
-  std::memcpy(buffer, row.c_str(), row.size() + 1);
+  const std::string_view row = Row(static_cast<int>(index));
+  std::memcpy(buffer, row.data(), row.size());
+  buffer[row.size()] = '\0';
   return static_cast<LRESULT>(row.size());
 }
 
@@ -122,7 +128,7 @@ LRESULT ListBoxWindow::SetSelection(WPARAM wparam) {
 }
 
 void ListBoxWindow::ResetContent() {
-  rows_.clear();
+  rows_.Clear();
   hole_ = -1;
   selection_ = -1;
   caret_ = 0;

@@ -4,7 +4,7 @@
 
 namespace platform::qt {
 
-QString ToQString(const std::string& cp932) {
+QString ToQString(std::string_view cp932) {
   return QString::fromStdString(Cp932ToUtf8(cp932));
 }
 

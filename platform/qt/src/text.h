@@ -5,12 +5,13 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::qt {
 
 // Invalid CP932 shows as U+FFFD.
-QString ToQString(const std::string& cp932);
+QString ToQString(std::string_view cp932);
 // Nothing when a character has no CP932 form.
 std::optional<std::string> ToCp932(const QString& text);
 

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
+#include "platform/row_store.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -15,7 +17,8 @@ class ListBoxWindow final : public Window {
 
   // Read access for views and tests.
   int Count() const;
-  const std::string& Row(int index) const;
+  // Valid until the box next changes.
+  std::string_view Row(int index) const;
   int Selection() const { return selection_; }
   // The row of the focus rectangle: row 0 until a row is selected, then the selected row.
   // 0 in an empty box.
@@ -55,7 +58,7 @@ class ListBoxWindow final : public Window {
   void FillHole() const;
 
   // Mutable so that read-only queries can settle a pending deletion first.
-  mutable std::vector<std::string> rows_;
+  mutable RowStore rows_;
   mutable int hole_ = -1;
   int selection_ = -1;
   int caret_ = 0;
