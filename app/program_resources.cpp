@@ -146,7 +146,7 @@ DialogTemplate AddressToCode() {
                     {1011, kEdit, "", kEditBox, 154, 134, 96, 13, 0, "結果の市区町村"},
                     {-1, kText, "町域", SS_LEFT, 18, 157, 21, 12},
                     {1012, kEdit, "", kEditBox, 52, 155, 117, 13, 0, "結果の町域"},
-                    {-1, kText, "すべて", SS_LEFT, 172, 158, 21, 12},
+                    {-1, kText, "すべて", SS_LEFT, 172, 158, 24, 12},
                     {1013, kEdit, "", kEditBox, 197, 155, 230, 13, 0, "結果のすべて"},
                     {-1, kText, "該当データ件数", SS_CENTER, 258, 133, 57, 12},
                     {1009, kText, "件", SS_RIGHT | SS_CENTERIMAGE, 320, 133, 57, 12},
